@@ -1,0 +1,40 @@
+// specmon: the power spectrum of the default audio input.
+#include "capture/capture_ring.h"
+#include "capture/capture_stream.h"
+#include "dump/dump_writer.h"
+#include "plot/monitor_frame.h"
+#include "plot/plot_helpers.h"
+#include "specmon/spectrum_display.h"
+#include "specmon/spectrum_fft.h"
+#include "specmon/spectrum_levels.h"
+
+namespace {
+// The frame's transform data and levels; fixed arrays that live as long as
+// the process.
+float fftRe[2048] = {};
+float fftIm[2048] = {};
+float spectrumDb[spectrumBins] = {};
+}  // namespace
+
+int main() {
+    float yOffset = offsetStart;
+    openMonitorWindow();
+    // The tables are built before the stream starts, so the audio thread
+    // never runs while they are written.
+    openCaptureStream();
+    fft(fftRe, fftIm, -1, 1);
+    startCaptureStream();
+
+    do {
+        yOffset = nextOffset(yOffset, mouseLeft(), mouseRight());
+        copySnapshot(fftRe, fftIm);
+        analyseFrame(fftRe, fftIm, spectrumDb);
+        drawSpectrum(spectrumDb, yOffset);
+        drawSpectrumLegend();
+    } while (!frameEndsMonitor());
+
+    // The audio is shut down completely before the file is written.
+    stopCapture();
+    dumpValues("out.txt", spectrumDb, spectrumBins);
+    return 0;
+}

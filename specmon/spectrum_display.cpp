@@ -1,0 +1,62 @@
+#include "specmon/spectrum_display.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "plot/plot_helpers.h"
+
+namespace {
+constexpr float offsetStep = 10.0f;
+constexpr float offsetLowest = -100.0f;
+constexpr float offsetHighest = 200.0f;
+constexpr float pixelsPerDb = 5.0f;
+constexpr int64_t backgroundColour = 0;
+constexpr int64_t traceColour = 10;
+constexpr int64_t textColour = 14;
+
+void drawBackedLine(int64_t x, int64_t y, std::string_view text) {
+    plotTextBacking(x, y, static_cast<int64_t>(text.size()), backgroundColour);
+    plotText(x, y, text, textColour);
+}
+}  // namespace
+
+float nextOffset(float offset, bool leftHeld, bool rightHeld) {
+    if (leftHeld) {
+        offset -= offsetStep;
+    }
+    if (rightHeld) {
+        offset += offsetStep;
+    }
+    if (!(offset >= offsetLowest)) {
+        offset = offsetLowest;
+    }
+    if (offset > offsetHighest) {
+        offset = offsetHighest;
+    }
+    return offset;
+}
+
+int64_t levelRow(float levelDb, float offset) {
+    const float scaled = pixelsPerDb * levelDb;
+    const float row = scaled + offset;
+    // The default rounding mode rounds halves to even.
+    return static_cast<int64_t>(std::nearbyint(row));
+}
+
+void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset) {
+    plotFilledBox(0, 0, 1025, 401, backgroundColour);
+    int64_t prevY = 0;
+    for (int64_t i = 0; i < spectrumBins; ++i) {
+        const int64_t y = levelRow(levelsDb[i], offset);
+        if (i == 0) {
+            prevY = y;
+        }
+        plotLine(i, prevY, i + 1, y, traceColour);
+        prevY = y;
+    }
+}
+
+void drawSpectrumLegend() {
+    drawBackedLine(4, 16, "click mouse button to change Y-axis offset");
+    drawBackedLine(4, 4, "hit ctrl-C or ESC key to exit");
+}

@@ -1,0 +1,62 @@
+// wavemon: the default audio input as an oscilloscope trace.
+#include <system_error>
+#include <thread>
+
+#include "capture/capture_ring.h"
+#include "capture/capture_stream.h"
+#include "dump/dump_writer.h"
+#include "plot/monitor_frame.h"
+#include "plot/plot_helpers.h"
+#include "wavemon/scale_control.h"
+#include "wavemon/wave_trace.h"
+
+namespace {
+
+// The main loop's copy of the snapshot, read in place by the frame's worker.
+float traceBuffer[traceLength] = {};
+
+// Starts the frame's trace worker. If no thread can be had, the frame shows
+// only the cleared screen and the help lines, and the loop goes on.
+std::thread startTraceWorker(float scale) {
+    try {
+        return std::thread(drawTrace, std::cref(traceBuffer), scale);
+    } catch (const std::system_error&) {
+        return std::thread();
+    }
+}
+
+void finishTraceWorker(std::thread& worker) {
+    if (worker.joinable()) {
+        worker.join();
+    }
+}
+
+}  // namespace
+
+int main() {
+    float yScale = scaleStart;
+    openMonitorWindow();
+    startCapture();
+
+    // At most one worker lives at a time: the previous frame's is joined
+    // before the next copy overwrites the buffer it reads. It has had the
+    // whole 100 ms pause to finish, so the join normally returns at once.
+    std::thread worker;
+    do {
+        yScale = nextScale(yScale, mouseLeft(), mouseRight());
+        plotFilledBox(0, 0, 1025, 401, 0);
+        finishTraceWorker(worker);
+        copySnapshot(traceBuffer);
+        worker = startTraceWorker(yScale);
+        drawWaveHelp();
+    } while (!frameEndsMonitor());
+    finishTraceWorker(worker);
+
+    // The dump is taken from the shared snapshot, frozen while it is written,
+    // and so may be newer than the last trace shown.
+    raiseSnapshotHold();
+    dumpValues("out.txt", CaptureSnapshot, traceLength);
+    lowerSnapshotHold();
+    stopCapture();
+    return 0;
+}

@@ -1,0 +1,32 @@
+#include "wavemon/wave_trace.h"
+
+#include <cmath>
+
+#include "plot/plot_helpers.h"
+
+namespace {
+constexpr int64_t backgroundColour = 0;
+constexpr int64_t traceColour = 10;
+constexpr int64_t textColour = 14;
+}  // namespace
+
+int64_t traceRow(float value, float scale) {
+    const float scaled = value * scale;
+    const float pixels = scaled * traceGain;
+    const float row = pixels + static_cast<float>(traceZeroRow);
+    // The default rounding mode rounds halves to even.
+    return static_cast<int64_t>(std::nearbyint(row));
+}
+
+void drawWaveHelp() {
+    plotText(4, 16, "click mouse button to change Y-axis scale", textColour);
+    plotText(4, 4, "hit ctrl-C or ESC key to exit", textColour);
+}
+
+void drawTrace(const float (&buffer)[traceLength], float scale) {
+    plotFilledBox(0, 0, 1025, 401, backgroundColour);
+    for (int64_t i = 0; i < tracePoints; ++i) {
+        plotPoint(i, traceRow(buffer[i], scale), traceColour);
+    }
+    drawWaveHelp();
+}
