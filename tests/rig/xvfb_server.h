@@ -1,0 +1,34 @@
+// A private X server for end-to-end tests: an Xvfb on a free display, with a
+// 1280 x 800 screen of 24-bit colour and no TCP listener. It is stopped by its
+// PID when the object goes away. One thread owns the object.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <sys/types.h>
+
+#include "tests/rig/child_process.h"
+
+namespace rig {
+
+class XvfbServer {
+public:
+    // Starts Xvfb, which picks a free display itself, and returns once the
+    // server accepts connections. Its output goes to logPath (empty: nowhere).
+    // Throws std::runtime_error when it does not come up within rigDeadline.
+    explicit XvfbServer(const std::string& logPath = "");
+
+    // The display name, ":N".
+    const std::string& displayName() const { return displayName_; }
+
+    // What a program needs to show its windows on this server: DISPLAY.
+    EnvironmentVariables environment() const { return {{"DISPLAY", displayName_}}; }
+
+    pid_t pid() const { return process_->pid(); }
+
+private:
+    std::string displayName_;
+    std::unique_ptr<ChildProcess> process_;
+};
+
+} // namespace rig
