@@ -190,4 +190,11 @@ ExitStatus ChildProcess::kill()
     return *status_;
 }
 
+ExitStatus ChildProcess::stop(std::chrono::milliseconds timeout)
+{
+    sendSignal(SIGTERM);
+    waitExit(timeout);
+    return kill();
+}
+
 } // namespace rig

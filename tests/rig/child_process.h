@@ -67,6 +67,9 @@ public:
     // itself before).
     ExitStatus kill();
 
+    // SIGTERM, and SIGKILL if it is still running after timeout; then reap.
+    ExitStatus stop(std::chrono::milliseconds timeout = rigDeadline);
+
     // The status once the child has been reaped.
     std::optional<ExitStatus> exitStatus() const { return status_; }
 

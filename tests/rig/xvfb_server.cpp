@@ -61,7 +61,8 @@ XvfbServer::XvfbServer(const std::string& logPath)
         throw std::runtime_error("pipe failed");
     }
     ChildOptions options;
-    options.argv = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x800x24", "-nolisten", "tcp"};
+    options.argv = {"Xvfb",        "-displayfd", std::to_string(fds[1]), "-screen", "0",
+                    "1280x800x24", "-nolisten",  "tcp",                  "-noreset"};
     options.stdoutPath = logPath;
     options.stderrPath = logPath;
     options.inheritFd = fds[1];
@@ -82,6 +83,11 @@ XvfbServer::XvfbServer(const std::string& logPath)
     if (!waitUntil([this] { return acceptsConnections(displayName_); })) {
         throw std::runtime_error("Xvfb on " + displayName_ + " does not accept connections");
     }
+}
+
+XvfbServer::~XvfbServer()
+{
+    process_->stop();
 }
 
 } // namespace rig

@@ -1,6 +1,8 @@
 // A private X server for end-to-end tests: an Xvfb on a free display, with a
-// 1280 x 800 screen of 24-bit colour and no TCP listener. It is stopped by its
-// PID when the object goes away. One thread owns the object.
+// 1280 x 800 screen of 24-bit colour and no TCP listener. It does not reset
+// when its last client leaves. It is stopped by its PID when the object goes
+// away, politely first so that it removes its lock file and socket. One thread
+// owns the object.
 #pragma once
 
 #include <memory>
@@ -17,6 +19,9 @@ public:
     // server accepts connections. Its output goes to logPath (empty: nowhere).
     // Throws std::runtime_error when it does not come up within rigDeadline.
     explicit XvfbServer(const std::string& logPath = "");
+    ~XvfbServer();
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
 
     // The display name, ":N".
     const std::string& displayName() const { return displayName_; }
