@@ -1,5 +1,6 @@
 #include "tests/rig/child_process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -18,13 +19,13 @@ namespace rig {
 
 namespace {
 
-std::vector<std::string> mergedEnvironment(const EnvironmentVariables& extra)
+std::vector<std::string> mergedEnvironment(const EnvironmentVariables& extra, const std::vector<std::string>& unset)
 {
     std::vector<std::string> merged;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string text = *entry;
         const std::string name = text.substr(0, text.find('='));
-        bool overridden = false;
+        bool overridden = std::find(unset.begin(), unset.end(), name) != unset.end();
         for (const auto& [key, value] : extra) {
             overridden = overridden || key == name;
         }
@@ -121,7 +122,7 @@ ChildProcess::ChildProcess(const ChildOptions& options)
         throw std::runtime_error("program not found: " + options.argv[0]);
     }
     std::vector<std::string> argvStrings = options.argv;
-    std::vector<std::string> envStrings = mergedEnvironment(options.environment);
+    std::vector<std::string> envStrings = mergedEnvironment(options.environment, options.unsetEnvironment);
     const std::vector<char*> argv = pointersTo(argvStrings);
     const std::vector<char*> envp = pointersTo(envStrings);
     const pid_t parent = getpid();

@@ -22,6 +22,8 @@ struct ChildOptions {
     std::vector<std::string> argv;
     // Set (or overridden) on top of this process's environment.
     EnvironmentVariables environment;
+    // Removed from the inherited environment.
+    std::vector<std::string> unsetEnvironment;
     // Empty keeps the current working directory.
     std::string workDir;
     // Where the child's stdout and stderr go (created or truncated); empty

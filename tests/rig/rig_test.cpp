@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fstream>
 #include <thread>
 
+#include <fcntl.h>
+#include <portaudio.h>
+#include <unistd.h>
+
 #include "tests/rig/child_process.h"
+#include "tests/rig/pulse_server.h"
+#include "tests/rig/scoped_environment.h"
 #include "tests/rig/temp_dir.h"
 #include "tests/rig/x_client.h"
 #include "tests/rig/xvfb_server.h"
@@ -232,6 +239,131 @@ TEST_F(XClientTest, CloseRequestArrivesAsWindowManagerMessage)
     XSync(own, False);
     EXPECT_TRUE(rig::waitUntil([&] { return !client.windowExists(window); }));
     EXPECT_EQ(client.capture(window).width, 0);
+}
+
+// PulseAudio, heard through the test's own PortAudio default input.
+
+// Sends this process's stderr to a file for its lifetime; PortAudio's device
+// scan is noisy. The text is kept for failure messages.
+class StderrToFile {
+public:
+    explicit StderrToFile(const std::string& path) : path_(path), saved_(dup(2))
+    {
+        const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        dup2(file, 2);
+        close(file);
+    }
+    ~StderrToFile()
+    {
+        dup2(saved_, 2);
+        close(saved_);
+    }
+    std::string text() const { return rig::readTextFile(path_); }
+
+private:
+    std::string path_;
+    int saved_;
+};
+
+// Records frames samples from the default input; empty when it cannot.
+// whenRunning is called once the stream has started.
+std::vector<int16_t> recordDefaultInput(const rig::PulseServer& pulse, int frames,
+                                        const std::function<void()>& whenRunning = [] {})
+{
+    const rig::ScopedEnvironment environment(pulse.environment());
+    std::vector<int16_t> samples(static_cast<size_t>(frames));
+    PaStream* stream = nullptr;
+    if (Pa_Initialize() != paNoError) {
+        return {};
+    }
+    bool recorded = Pa_OpenDefaultStream(&stream, 1, 0, paInt16, rig::pulseSampleRate, 256, nullptr, nullptr) ==
+                        paNoError &&
+                    Pa_StartStream(stream) == paNoError;
+    if (recorded) {
+        whenRunning();
+        recorded = Pa_ReadStream(stream, samples.data(), static_cast<unsigned long>(frames)) == paNoError;
+        Pa_StopStream(stream);
+    }
+    if (stream != nullptr) {
+        Pa_CloseStream(stream);
+    }
+    Pa_Terminate();
+    return recorded ? samples : std::vector<int16_t>();
+}
+
+class PulseServerTest : public testing::Test {
+protected:
+    rig::TempDir dir;
+    StderrToFile quiet{dir.path() + "/stderr.log"};
+};
+
+TEST_F(PulseServerTest, SineSourceGivesHalfScaleAtAPeriodOf32Samples)
+{
+    const rig::PulseServer pulse(rig::SineSource{});
+    const std::vector<int16_t> samples = recordDefaultInput(pulse, rig::pulseSampleRate / 5);
+    ASSERT_FALSE(samples.empty()) << quiet.text() << pulse.log();
+    int peak = 0;
+    for (size_t i = 960; i + 32 < samples.size(); ++i) {
+        peak = std::max(peak, std::abs(int{samples[i]}));
+        ASSERT_NEAR(samples[i + 32], samples[i], 4) << "at " << i;
+        ASSERT_NEAR(samples[i + 16], -samples[i], 4) << "at " << i;
+    }
+    EXPECT_GE(peak, 16300);
+    EXPECT_LE(peak, 16385);
+}
+
+TEST_F(PulseServerTest, SineFrequencyIsSelectable)
+{
+    const rig::PulseServer pulse(rig::SineSource{3000});
+    const std::vector<int16_t> samples = recordDefaultInput(pulse, rig::pulseSampleRate / 10);
+    ASSERT_FALSE(samples.empty()) << quiet.text() << pulse.log();
+    for (size_t i = 960; i + 16 < samples.size(); ++i) {
+        ASSERT_NEAR(samples[i + 16], samples[i], 4) << "at " << i;
+        ASSERT_NEAR(samples[i + 8], -samples[i], 4) << "at " << i;
+    }
+}
+
+TEST_F(PulseServerTest, PipeSourceDeliversFedSamplesUnchangedBetweenSilence)
+{
+    rig::PulseServer pulse(rig::PipeSource{});
+    std::vector<int16_t> pattern(701);
+    uint32_t state = 12345;
+    for (auto& sample : pattern) {
+        state = state * 1103515245u + 12345u;
+        sample = static_cast<int16_t>(state >> 16);
+    }
+    pattern.front() = -32768;
+    pattern.back() = 32767;
+    const std::vector<int16_t> samples =
+        recordDefaultInput(pulse, rig::pulseSampleRate / 2, [&] { pulse.playSamples(pattern); });
+    ASSERT_FALSE(samples.empty()) << quiet.text() << pulse.log();
+    const auto found = std::search(samples.begin(), samples.end(), pattern.begin(), pattern.end());
+    ASSERT_NE(found, samples.end()) << "fed pattern not found in the capture";
+    EXPECT_TRUE(std::all_of(samples.begin(), found, [](int16_t s) { return s == 0; }));
+    EXPECT_TRUE(std::all_of(found + static_cast<std::ptrdiff_t>(pattern.size()), samples.end(),
+                            [](int16_t s) { return s == 0; }));
+    EXPECT_GT(pulse.samplesFed(), int64_t{rig::pulseSampleRate / 2});
+}
+
+TEST_F(PulseServerTest, WithoutAServerThereIsNoDefaultInput)
+{
+    const rig::ScopedEnvironment environment(rig::noAudioEnvironment());
+    ASSERT_EQ(Pa_Initialize(), paNoError);
+    EXPECT_EQ(Pa_GetDefaultInputDevice(), paNoDevice);
+    Pa_Terminate();
+}
+
+TEST_F(PulseServerTest, ServerStopsWithItsObject)
+{
+    pid_t pid = 0;
+    {
+        const rig::PulseServer pulse(rig::SineSource{});
+        pid = pulse.pid();
+        EXPECT_FALSE(processGone(pid));
+        EXPECT_EQ(pulse.environment().at(0).first, "PULSE_SERVER");
+    }
+    EXPECT_TRUE(processGone(pid));
+    EXPECT_THROW(rig::PulseServer(rig::SineSource{0}), std::runtime_error);
 }
 
 } // namespace
