@@ -1,0 +1,64 @@
+#include "capture/capture_ring.h"
+
+#include <algorithm>
+#include <thread>
+
+float CaptureRing[captureLength] = {};
+int64_t ringWriteIndex = 0;
+float CaptureSnapshot[captureLength] = {};
+std::atomic<int64_t> snapshotHold{0};
+std::atomic<int64_t> rebuildUnderway{0};
+int64_t ringClear = 1;
+
+int captureCallback(const void* input, void*, unsigned long, const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags,
+                    void*)
+{
+    if (ringClear == 1) {
+        ringClear = 0;
+        std::fill_n(CaptureRing, captureLength, 0.0f);
+        return paContinue;
+    }
+    const int16_t sample = *static_cast<const int16_t*>(input);
+    CaptureRing[ringWriteIndex] = static_cast<float>(static_cast<double>(sample) / 32768.0);
+    ringWriteIndex = (ringWriteIndex + 1) % captureLength;
+
+    rebuildUnderway.store(1, std::memory_order_seq_cst);
+    if (snapshotHold.load(std::memory_order_seq_cst) == 0) {
+        // Oldest first: the slots from ringWriteIndex to the end, then those before it.
+        const int64_t olderCount = captureLength - ringWriteIndex;
+        std::copy_n(CaptureRing + ringWriteIndex, olderCount, CaptureSnapshot);
+        std::copy_n(CaptureRing, ringWriteIndex, CaptureSnapshot + olderCount);
+    }
+    rebuildUnderway.store(0, std::memory_order_release);
+    return paContinue;
+}
+
+void raiseSnapshotHold()
+{
+    snapshotHold.store(1, std::memory_order_seq_cst);
+    while (rebuildUnderway.load(std::memory_order_seq_cst) != 0) {
+        std::this_thread::yield();
+    }
+}
+
+void lowerSnapshotHold()
+{
+    snapshotHold.store(0, std::memory_order_release);
+}
+
+void copySnapshot(float (&destination)[captureLength])
+{
+    raiseSnapshotHold();
+    std::copy_n(CaptureSnapshot, captureLength, destination);
+    lowerSnapshotHold();
+}
+
+void copySnapshot(float (&destination)[captureLength], float (&zeroed)[captureLength])
+{
+    raiseSnapshotHold();
+    for (int64_t i = 0; i < captureLength; ++i) {
+        destination[i] = CaptureSnapshot[i];
+        zeroed[i] = 0.0f;
+    }
+    lowerSnapshotHold();
+}

@@ -1,0 +1,80 @@
+// The ring of the 2048 latest input samples and its chronological snapshot.
+//
+// Thread contract
+// - Audio thread (the one PortAudio calls captureCallback on, one sample per
+//   call): sole owner of CaptureRing, ringWriteIndex and ringClear; the only
+//   writer of CaptureSnapshot and rebuildUnderway; reads snapshotHold.
+// - Main thread: the only writer of snapshotHold, through raiseSnapshotHold
+//   and lowerSnapshotHold; reads CaptureSnapshot, directly or through
+//   copySnapshot, only between the two; never touches the ring.
+// - The callback never blocks, locks, allocates or logs; only the main thread
+//   waits, briefly, for a rebuild that began before the hold was raised.
+//
+// Handshake (why each ordering is what it is)
+// Callback:  rebuildUnderway = 1      (seq_cst store)   A
+//            hold = snapshotHold      (seq_cst load)    B
+//            if hold == 0: rebuild the snapshot (plain stores)
+//            rebuildUnderway = 0      (release store)   C
+// Main:      snapshotHold = 1         (seq_cst store)   D
+//            wait for rebuildUnderway == 0 (seq_cst loads) E
+//            ... read CaptureSnapshot ...
+//            snapshotHold = 0         (release store)   F
+// - A-B against D-E is Dekker's store-then-load on both sides: in the single
+//   total order of seq_cst operations either B comes after D, so the callback
+//   sees the hold and skips its rebuild, or A comes before E, so the main
+//   thread sees the rebuild under way and waits for C. Anything weaker than
+//   seq_cst lets each side's load pass its own store, and both go ahead.
+// - C (release) paired with E (acquire, implied by seq_cst) makes every value
+//   of the last completed rebuild visible to the main thread once it sees 0.
+// - F (release) paired with B (acquire, implied by seq_cst) makes the main
+//   thread's reads happen before the next rebuild's writes.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include <portaudio.h>
+
+// Number of samples kept: the length of the ring and of the snapshot.
+inline constexpr int64_t captureLength = 2048;
+
+// The last 2048 normalised samples; slot ringWriteIndex holds the oldest.
+extern float CaptureRing[captureLength];
+
+// Slot that the next sample fills, always 0..2047.
+extern int64_t ringWriteIndex;
+
+// The ring oldest first: element 0 the oldest sample, element 2047 the newest.
+extern float CaptureSnapshot[captureLength];
+
+// 0 or 1; while non-zero the callback leaves CaptureSnapshot alone.
+extern std::atomic<int64_t> snapshotHold;
+
+// 1 while the callback is between checking snapshotHold and finishing the
+// rebuild it then chose to do.
+extern std::atomic<int64_t> rebuildUnderway;
+
+// Starts at 1: the first callback clears the ring, drops its sample and sets it
+// to 0 for good.
+extern int64_t ringClear;
+
+// PortAudio stream callback, audio thread. Stores the first input sample, a
+// signed 16-bit integer s, as s / 32768 in the ring and, unless the snapshot is
+// held, rebuilds the snapshot with two contiguous copies of the ring's halves.
+// Reads nothing else of its arguments and always returns 0 (paContinue).
+int captureCallback(const void* input, void* output, unsigned long frameCount,
+                    const PaStreamCallbackTimeInfo* timeInfo, PaStreamCallbackFlags statusFlags, void* userData);
+
+// Main thread. Sets snapshotHold to 1 and returns once no rebuild is under way;
+// until lowerSnapshotHold, CaptureSnapshot holds every value of the last
+// completed rebuild and does not change.
+void raiseSnapshotHold();
+
+// Main thread. Sets snapshotHold to 0; the callback rebuilds from its next call.
+void lowerSnapshotHold();
+
+// Main thread. Copies CaptureSnapshot to destination under the hold.
+void copySnapshot(float (&destination)[captureLength]);
+
+// Main thread. As above, and sets every element of zeroed to 0 in the same pass.
+void copySnapshot(float (&destination)[captureLength], float (&zeroed)[captureLength]);

@@ -1,0 +1,63 @@
+#include "capture/capture_ring.h"
+#include "capture/capture_stream.h"
+#include "tests/capture/capture_start_state.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// This machine has no sound card; a sound server that does not exist leaves
+// PortAudio without any input device, which is how the programs meet a machine
+// without audio input.
+TEST(CaptureStreamWithoutDevice, EveryCallFailsQuietlyAndTheSnapshotStaysZero)
+{
+    restoreCaptureStartState();
+    ASSERT_EQ(setenv("PULSE_SERVER", "unix:/nonexistent/socket", 1), 0);
+
+    // Catch everything written to file descriptor 2 meanwhile.
+    char capturePath[] = "/tmp/earshot-stderr-XXXXXX";
+    const int captureFd = mkstemp(capturePath);
+    ASSERT_GE(captureFd, 0);
+    std::fflush(stderr);
+    const int originalStderr = dup(2);
+    dup2(captureFd, 2);
+
+    snapshotHold.store(1);
+    openCaptureStream();
+    const PaStream* opened = captureStream;
+    startCaptureStream();
+    const int64_t holdAfterStart = snapshotHold.load();
+    stopCapture();
+    std::fputs("still here\n", stderr);
+
+    std::fflush(stderr);
+    dup2(originalStderr, 2);
+    close(originalStderr);
+    close(captureFd);
+    const std::string written = fileText(capturePath);
+    std::remove(capturePath);
+
+    EXPECT_EQ(opened, nullptr);
+    EXPECT_EQ(captureStream, nullptr);
+    EXPECT_EQ(holdAfterStart, 0);
+    EXPECT_EQ(written, "still here\n") << "the back-ends' noise must be silenced and stderr given back";
+    for (int64_t i = 0; i < captureLength; ++i) {
+        ASSERT_EQ(CaptureSnapshot[i], 0.0f) << "element " << i;
+    }
+}
+
+} // namespace
