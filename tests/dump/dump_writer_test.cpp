@@ -1,0 +1,212 @@
+#include "dump/dump_format.h"
+#include "dump/dump_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class DumpWriterTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        directory = fs::temp_directory_path() /
+                    ("earshot-dump-" + std::to_string(getpid()) + "-" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+        outPath = (directory / "out.txt").string();
+    }
+
+    void TearDown() override
+    {
+        closeOutput();
+        if (fs::exists(outPath)) {
+            fs::permissions(outPath, fs::perms::owner_write, fs::perm_options::add);
+        }
+        fs::remove_all(directory);
+    }
+
+    static std::string fileText(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    static void writeFile(const std::string& path, const std::string& text)
+    {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+
+    fs::path directory;
+    std::string outPath;
+};
+
+// The worked lines, each written as the programs write every line.
+TEST_F(DumpWriterTest, WorkedLinesByteForByte)
+{
+    struct Line {
+        int64_t index;
+        float value;
+        const char* text;
+    };
+    const std::vector<Line> lines = {
+        {0, 0.0f, " 0             0\r\n"},
+        {5, -0.5f, " 5            -0.5\r\n"},
+        {1023, -123.4567f, " 1023         -123.4567\r\n"},
+        {7, 1.0f / 32768.0f, " 7             3.051758e-005\r\n"},
+        {12, 4.0f / 32768.0f, " 12            0.0001220703\r\n"},
+        {2047, 32767.0f / 32768.0f, " 2047          0.9999695\r\n"},
+        {100, -1.0f, " 100          -1\r\n"},
+        {3, -190.0f, " 3            -190\r\n"},
+    };
+    const std::vector<size_t> lengths = {18, 20, 25, 30, 29, 26, 18, 20};
+
+    ASSERT_TRUE(openForOutput(outPath.c_str()));
+    std::string expected;
+    for (size_t k = 0; k < lines.size(); ++k) {
+        ASSERT_EQ(std::string(lines[k].text).size(), lengths[k]) << "line " << k;
+        printInteger(lines[k].index, PrintEnd::nextZone);
+        EXPECT_EQ(lineColumn, 14) << "line " << k;
+        printSingle(lines[k].value, PrintEnd::endLine);
+        EXPECT_EQ(lineColumn, 0) << "line " << k;
+        expected += lines[k].text;
+    }
+    closeOutput();
+    EXPECT_EQ(fileText(outPath), expected);
+}
+
+TEST_F(DumpWriterTest, ValueStartsInColumn15ForEveryIndexWidth)
+{
+    std::vector<float> values(2048);
+    for (size_t i = 0; i < values.size(); ++i) {
+        values[i] = (static_cast<float>(i) - 1000.0f) / 7.0f;
+    }
+    dumpValues(outPath.c_str(), values.data(), static_cast<int64_t>(values.size()));
+
+    std::istringstream file(fileText(outPath));
+    std::string line;
+    size_t count = 0;
+    while (std::getline(file, line, '\n')) {
+        const std::string index = formatInteger(static_cast<int64_t>(count));
+        ASSERT_EQ(line.substr(0, 14), index + std::string(14 - index.size(), ' ')) << "line " << count;
+        ASSERT_EQ(line.substr(14), formatSingle(values[count]) + "\r") << "line " << count;
+        ++count;
+    }
+    EXPECT_EQ(count, values.size());
+}
+
+TEST_F(DumpWriterTest, NextZoneAlwaysWritesAtLeastOneBlank)
+{
+    ASSERT_TRUE(openForOutput(outPath.c_str()));
+    printInteger(1234567890123, PrintEnd::nextZone);
+    EXPECT_EQ(lineColumn, 28);
+    printInteger(-3, PrintEnd::nextZone);
+    EXPECT_EQ(lineColumn, 42);
+    printSingle(2.5f, PrintEnd::endLine);
+    closeOutput();
+    EXPECT_EQ(fileText(outPath), " 1234567890123" + std::string(14, ' ') + "-3" + std::string(12, ' ') + " 2.5\r\n");
+}
+
+TEST_F(DumpWriterTest, AllZeroSnapshotDumpIs36864Bytes)
+{
+    const std::vector<float> zeros(2048, 0.0f);
+    dumpValues(outPath.c_str(), zeros.data(), 2048);
+    const std::string text = fileText(outPath);
+    ASSERT_EQ(text.size(), 36864u);
+    EXPECT_EQ(text.substr(0, 18), " 0             0\r\n");
+    EXPECT_EQ(text.substr(text.size() - 18), " 2047          0\r\n");
+}
+
+TEST_F(DumpWriterTest, SilentSpectrumDumpIs20480Bytes)
+{
+    const std::vector<float> levels(1024, -190.0f);
+    dumpValues(outPath.c_str(), levels.data(), 1024);
+    const std::string text = fileText(outPath);
+    ASSERT_EQ(text.size(), 20480u);
+    EXPECT_EQ(text.substr(text.size() - 20), " 1023         -190\r\n");
+}
+
+TEST_F(DumpWriterTest, LongerExistingFileIsReplacedWhole)
+{
+    writeFile(outPath, std::string(100000, 'x'));
+    const float values[2] = {0.25f, -8.0f};
+    dumpValues(outPath.c_str(), values, 2);
+    EXPECT_EQ(fileText(outPath), " 0             0.25\r\n 1            -8\r\n");
+}
+
+TEST_F(DumpWriterTest, ReadOnlyFileIsLeftAsItWasAndLaterCallsDoNothing)
+{
+    const std::string earlierPath = (directory / "earlier.txt").string();
+    ASSERT_TRUE(openForOutput(earlierPath.c_str()));
+    printInteger(4, PrintEnd::nextZone);
+    printSingle(1.5f, PrintEnd::endLine);
+    closeOutput();
+    const std::string earlier = fileText(earlierPath);
+
+    writeFile(outPath, "earlier run\r\n");
+    fs::permissions(outPath, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+    EXPECT_FALSE(openForOutput(outPath.c_str()));
+    printInteger(9, PrintEnd::nextZone);
+    printSingle(-2.0f, PrintEnd::endLine);
+    printInteger(10, PrintEnd::nextZone);
+    closeOutput();
+
+    EXPECT_EQ(fileText(outPath), "earlier run\r\n");
+    EXPECT_EQ(fileText(earlierPath), earlier);
+    EXPECT_EQ(lineColumn, 0);
+}
+
+TEST_F(DumpWriterTest, FileWithAnyWriteBitIsWritten)
+{
+    writeFile(outPath, "earlier run\r\n");
+    fs::permissions(outPath, fs::perms::owner_read | fs::perms::others_write);
+    const float value = 3.0f;
+    dumpValues(outPath.c_str(), &value, 1);
+    EXPECT_EQ(fileText(outPath), " 0             3\r\n");
+}
+
+TEST_F(DumpWriterTest, PathInMissingDirectoryLeavesNoFile)
+{
+    const std::string path = (directory / "missing" / "out.txt").string();
+    EXPECT_FALSE(openForOutput(path.c_str()));
+    printInteger(1, PrintEnd::nextZone);
+    printSingle(1.0f, PrintEnd::endLine);
+    closeOutput();
+    EXPECT_FALSE(fs::exists(directory / "missing"));
+    EXPECT_TRUE(fs::is_empty(directory));
+}
+
+TEST_F(DumpWriterTest, DirectoryInTheWayLeavesItUntouched)
+{
+    fs::create_directory(outPath);
+    const float values[3] = {1.0f, 2.0f, 3.0f};
+    dumpValues(outPath.c_str(), values, 3);
+    EXPECT_TRUE(fs::is_directory(outPath));
+    EXPECT_TRUE(fs::is_empty(outPath));
+}
+
+TEST_F(DumpWriterTest, FailedOpenClosesTheFileStillOpen)
+{
+    const std::string firstPath = (directory / "first.txt").string();
+    ASSERT_TRUE(openForOutput(firstPath.c_str()));
+    printInteger(1, PrintEnd::nextZone);
+    EXPECT_FALSE(openForOutput((directory / "missing" / "out.txt").string().c_str()));
+    printSingle(6.0f, PrintEnd::endLine);
+    closeOutput();
+    EXPECT_EQ(fileText(firstPath), " 1            ");
+}
+
+} // namespace
