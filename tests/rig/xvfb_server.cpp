@@ -77,7 +77,8 @@ XvfbServer::XvfbServer(const std::string& logPath)
     const std::string number = readDisplayNumber(fds[0]);
     close(fds[0]);
     if (number.empty()) {
-        throw std::runtime_error("Xvfb did not report a display" + (logPath.empty() ? "" : ": " + readTextFile(logPath)));
+        const std::string log = logPath.empty() ? std::string() : ":\n" + readTextFile(logPath);
+        throw std::runtime_error("Xvfb did not report a display" + log);
     }
     displayName_ = ":" + number;
     if (!waitUntil([this] { return acceptsConnections(displayName_); })) {
