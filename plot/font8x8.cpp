@@ -1,6 +1,6 @@
 #include "plot/font8x8.h"
 
-// Letters and digits keep to columns 1-5 so that neighbours in a text never touch;
+// ASCII letters and digits keep to columns 1-5 so that neighbours in a text never touch;
 // capitals and digits stand on rows 0-6 and descenders reach down into row 7.
 // Box-drawing lines cross the cell edges at column 3 and row 3, double lines at
 // columns 2 and 4 and rows 2 and 4, so that adjacent pieces join.
