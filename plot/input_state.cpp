@@ -1,0 +1,7 @@
+#include "plot/input_state.h"
+
+KeyQueue keyQueue;
+bool keyHit = false;
+TypingState typingState;
+MouseState mouseState;
+MouseRequests mouseRequests;

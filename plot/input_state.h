@@ -1,0 +1,42 @@
+// Input state of PlotScreen: written by the refresh thread's event handling
+// and read or changed by the input operations on any thread. Everything here
+// is guarded by screenLock. Internal to plot/.
+#pragma once
+
+#include <cstdint>
+
+#include "plot/key_queue.h"
+#include "plot/key_translate.h"
+
+// Keys waiting for pollKey.
+extern KeyQueue keyQueue;
+
+// Set whenever a key is queued; cleared by every pollKey and by each test of
+// sleepMs.
+extern bool keyHit;
+
+// Ties a key-down to the text event of the same key press.
+extern TypingState typingState;
+
+struct MouseState {
+    uint16_t x = 0;          // client pixels, as the last pointer movement (or setMouse) left them
+    uint16_t y = 0;
+    int64_t wheel = 0;       // notches since the screen opened, +1 for each away from the user
+    int64_t buttons = 0;     // held buttons: 1 left, 2 right, 4 middle, 8 and 16 the extra ones
+    bool clip = false;       // the pointer is confined to the drawing area
+    bool visible = true;     // the pointer shows over the window
+    bool inside = false;     // the pointer is over the drawing area
+    bool active = false;     // the window is the active one: it has the focus and is not minimised
+};
+extern MouseState mouseState;
+
+// What setMouse asked of the pointer that the refresh thread has not done
+// yet. Visibility and confinement take their values from mouseState.
+struct MouseRequests {
+    bool move = false;
+    int32_t moveX = 0;
+    int32_t moveY = 0;
+    bool showOrHide = false;
+    bool confine = false;
+};
+extern MouseRequests mouseRequests;
