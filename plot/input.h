@@ -19,9 +19,10 @@ int32_t getMouse(int64_t& x, int64_t& y, int64_t& wheel, int64_t& buttons, int64
 
 // Moves the pointer to (x, y) clamped into the frame buffer, unless both are
 // keepMouse; a single keepMouse coordinate keeps its current value.
-// visibility 1+ shows the pointer over the window, 0 hides it; clip 1+
-// confines it to the drawing area, 0 releases it; -1 keeps either. Returns 0,
-// or 1 when no screen is open.
+// The new position counts as the mouse's at once; the real pointer follows
+// at the refresh thread's next pass. visibility 1+ shows the pointer over the
+// window, 0 hides it; clip 1+ confines it to the drawing area, 0 releases it;
+// -1 (any negative value) keeps either. Returns 0, or 1 when no screen is open.
 constexpr int32_t keepMouse = INT32_MIN;
 int32_t setMouse(int32_t x, int32_t y, int32_t visibility, int32_t clip);
 

@@ -1,0 +1,61 @@
+#include "plot/input.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "plot/input_state.h"
+#include "plot/screen_state.h"
+
+int32_t getMouse(int64_t& x, int64_t& y, int64_t& wheel, int64_t& buttons, int64_t& clip)
+{
+    const std::lock_guard services(servicesLock);
+    const std::lock_guard screen(screenLock);
+    if (!screenIsOpen || !mouseState.active || !mouseState.inside) {
+        x = y = wheel = buttons = clip = -1;
+        return 1;
+    }
+    x = mouseState.x;
+    y = mouseState.y;
+    wheel = mouseState.wheel;
+    buttons = mouseState.buttons;
+    clip = mouseState.clip ? 1 : 0;
+    return 0;
+}
+
+int32_t setMouse(int32_t x, int32_t y, int32_t visibility, int32_t clip)
+{
+    const std::lock_guard services(servicesLock);
+    const std::lock_guard screen(screenLock);
+    if (!screenIsOpen) {
+        return 1;
+    }
+    if (x != keepMouse || y != keepMouse) {
+        const int32_t newX = std::clamp(x == keepMouse ? int32_t{mouseState.x} : x, 0, screenWidthPixels - 1);
+        const int32_t newY = std::clamp(y == keepMouse ? int32_t{mouseState.y} : y, 0, screenHeightPixels - 1);
+        mouseState.x = static_cast<uint16_t>(newX);
+        mouseState.y = static_cast<uint16_t>(newY);
+        mouseState.inside = true;
+        mouseRequests.move = true;
+        mouseRequests.moveX = newX;
+        mouseRequests.moveY = newY;
+    }
+    if (visibility >= 0) {
+        mouseState.visible = visibility >= 1;
+        mouseRequests.showOrHide = true;
+    }
+    if (clip >= 0) {
+        mouseState.clip = clip >= 1;
+        mouseRequests.confine = true;
+    }
+    return 0;
+}
+
+std::string pollKey()
+{
+    const std::lock_guard services(servicesLock);
+    const std::lock_guard screen(screenLock);
+    int32_t code = 0;
+    const bool taken = popKey(keyQueue, code);
+    keyHit = false;
+    return taken ? keyText(code) : std::string();
+}

@@ -1,0 +1,135 @@
+#include <SDL.h>
+
+#include "plot/input.h"
+#include "plot/input_platform.h"
+#include "plot/input_state.h"
+
+namespace {
+
+int64_t buttonBit(uint8_t button)
+{
+    switch (button) {
+    case SDL_BUTTON_LEFT: return 1;
+    case SDL_BUTTON_RIGHT: return 2;
+    case SDL_BUTTON_MIDDLE: return 4;
+    case SDL_BUTTON_X1: return 8;
+    case SDL_BUTTON_X2: return 16;
+    default: return 0;
+    }
+}
+
+// While any button is held the window keeps getting the pointer's events,
+// even outside it, so that every release is seen.
+void setButtons(int64_t buttons)
+{
+    if (mouseState.buttons == 0 && buttons != 0) {
+        SDL_CaptureMouse(SDL_TRUE);
+    } else if (mouseState.buttons != 0 && buttons == 0) {
+        SDL_CaptureMouse(SDL_FALSE);
+    }
+    mouseState.buttons = buttons;
+}
+
+// Whether the window is active and the pointer over its drawing area, from
+// the window's state and the pointer's screen position as they are now.
+void updatePointerPlace(SDL_Window* window)
+{
+    const Uint32 flags = SDL_GetWindowFlags(window);
+    mouseState.active = (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
+    int pointerX = 0;
+    int pointerY = 0;
+    SDL_GetGlobalMouseState(&pointerX, &pointerY);
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowPosition(window, &left, &top);
+    SDL_GetWindowSize(window, &width, &height);
+    mouseState.inside = pointerX >= left && pointerX < left + width && pointerY >= top && pointerY < top + height;
+}
+
+void queueCode(int32_t code)
+{
+    pushKey(keyQueue, code);
+    keyHit = true;
+}
+
+void handleWindowChange(const SDL_WindowEvent& change)
+{
+    switch (change.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+        // The SDL_QUIT that follows the last window's close request is the
+        // same request: it is not queued again.
+        queueCode(closeKey);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        setButtons(0);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void resetInputState(SDL_Window* window)
+{
+    keyQueue = {};
+    keyHit = false;
+    typingState = {};
+    mouseState = {};
+    mouseRequests = {};
+    SDL_StartTextInput();
+    updatePointerPlace(window);
+}
+
+void handleWindowEvent(const SDL_Event& event, SDL_Window* window)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        if (queueKeyDown(keyQueue, typingState, event.key.keysym.sym, event.key.keysym.scancode,
+                         event.key.keysym.mod) > 0) {
+            keyHit = true;
+        }
+        break;
+    case SDL_TEXTINPUT:
+        if (queueTypedText(keyQueue, typingState, event.text.text) > 0) {
+            keyHit = true;
+        }
+        break;
+    case SDL_MOUSEMOTION:
+        mouseState.x = static_cast<uint16_t>(event.motion.x);
+        mouseState.y = static_cast<uint16_t>(event.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        setButtons(mouseState.buttons | buttonBit(event.button.button));
+        break;
+    case SDL_MOUSEBUTTONUP:
+        setButtons(mouseState.buttons & ~buttonBit(event.button.button));
+        break;
+    case SDL_MOUSEWHEEL:
+        mouseState.wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+        break;
+    case SDL_WINDOWEVENT:
+        handleWindowChange(event.window);
+        break;
+    default:
+        break;
+    }
+    updatePointerPlace(window);
+}
+
+void applyMouseRequests(SDL_Window* window)
+{
+    if (mouseRequests.move) {
+        SDL_WarpMouseInWindow(window, mouseRequests.moveX, mouseRequests.moveY);
+    }
+    if (mouseRequests.showOrHide) {
+        SDL_ShowCursor(mouseState.visible ? SDL_ENABLE : SDL_DISABLE);
+    }
+    if (mouseRequests.confine) {
+        SDL_SetWindowMouseGrab(window, mouseState.clip ? SDL_TRUE : SDL_FALSE);
+    }
+    mouseRequests = {};
+}
