@@ -10,6 +10,7 @@
 #include <portaudio.h>
 #include <unistd.h>
 
+#include "tests/rig/audio_plugins.h"
 #include "tests/rig/child_process.h"
 #include "tests/rig/png_file.h"
 #include "tests/rig/pulse_server.h"
@@ -277,6 +278,7 @@ std::vector<int16_t> recordDefaultInput(const rig::PulseServer& pulse, int frame
     if (Pa_Initialize() != paNoError) {
         return {};
     }
+    rig::keepAudioPluginsLoaded();
     bool recorded = Pa_OpenDefaultStream(&stream, 1, 0, paInt16, rig::pulseSampleRate, 256, nullptr, nullptr) ==
                         paNoError &&
                     Pa_StartStream(stream) == paNoError;
@@ -350,6 +352,7 @@ TEST_F(PulseServerTest, WithoutAServerThereIsNoDefaultInput)
 {
     const rig::ScopedEnvironment environment(rig::noAudioEnvironment());
     ASSERT_EQ(Pa_Initialize(), paNoError);
+    rig::keepAudioPluginsLoaded();
     EXPECT_EQ(Pa_GetDefaultInputDevice(), paNoDevice);
     Pa_Terminate();
 }
