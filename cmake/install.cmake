@@ -43,10 +43,12 @@ set(CPACK_PACKAGE_NAME earshot)
 set(CPACK_PACKAGE_VENDOR "the earshot developers")
 set(CPACK_PACKAGE_CONTACT "the earshot developers <earshot@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "live waveform and spectrum monitors of the default audio input")
+# Lines of the long description stay under 80 columns in the package's control data.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "wavemon draws the default audio input as an oscilloscope trace, specmon draws its power spectrum. "
-    "Both capture mono 16-bit audio at 48 kHz, redraw their window about ten times a second, and write "
-    "the numbers they last showed to out.txt in the directory they were started in when they exit.")
+    "wavemon draws the default audio input as an oscilloscope trace, specmon draws\n"
+    "its power spectrum. Both capture mono 16-bit audio at 48 kHz, redraw their\n"
+    "window about ten times a second and, when they exit, write the numbers they\n"
+    "last showed to out.txt in the directory they were started in.")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

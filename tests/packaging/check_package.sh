@@ -1,0 +1,140 @@
+#!/bin/bash
+# Builds the Debian package from a finished build tree into a scratch directory
+# and checks it the way apt and a desktop will see it: the control data, the
+# files it installs, the menu entries, the icons, and that every library of both
+# programs resolves and is owned by a package the control data depends on.
+# Installs nothing: the package is only unpacked into the scratch directory.
+# Usage: check_package.sh <build dir>
+set -u
+build=$1
+programs="wavemon specmon"
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+checks=0
+
+fail() {
+    echo "FAILED: $*"
+    failures=$((failures + 1))
+}
+
+# expect <description> <command...>: one check, counted, reported when the command fails.
+expect() {
+    local what=$1
+    shift
+    checks=$((checks + 1))
+    "$@" || fail "$what"
+}
+
+# desktopKey <file> <key>: the value of a key in the [Desktop Entry] group.
+desktopKey() {
+    sed -n '/^\[Desktop Entry\]/,/^\[/s/^'"$2"'=//p' "$1"
+}
+
+# pngSide <file> <axis offset>: width (16) or height (20) from a PNG header.
+pngSide() {
+    od -An -tu1 -j"$2" -N4 "$1" | awk '{ print (($1 * 256 + $2) * 256 + $3) * 256 + $4 }'
+}
+
+# packageOwning <library path>: the installed package that ships it; with
+# merged /usr the package database may know it under the other prefix.
+packageOwning() {
+    local owner
+    owner=$(dpkg-query -S "$1" 2>/dev/null || dpkg-query -S "${1#/usr}" 2>/dev/null \
+        || dpkg-query -S "/usr$1" 2>/dev/null) || return 1
+    owner=${owner%%$'\n'*}
+    echo "${owner%%:*}"
+}
+
+if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
+    cat "$scratch/cpack.log"
+    echo "FAILED: cpack could not build the package"
+    exit 1
+fi
+debs=("$scratch"/out/earshot_*.deb)
+if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+    ls -l "$scratch/out"
+    echo "FAILED: expected exactly one earshot_*.deb"
+    exit 1
+fi
+deb=${debs[0]}
+echo "package: $(basename "$deb")"
+
+field() {
+    dpkg-deb --field "$deb" "$1"
+}
+depends=$(field Depends)
+echo "Depends: $depends"
+expect "package name is '$(field Package)'" test "$(field Package)" = earshot
+expect "section is '$(field Section)'" test "$(field Section)" = sound
+expect "architecture is '$(field Architecture)'" test "$(field Architecture)" = "$(dpkg --print-architecture)"
+expect "maintainer is missing" test -n "$(field Maintainer)"
+expect "description has no summary line" test -n "$(field Description | head -n 1)"
+for package in libportaudio2 libsdl2-2.0-0; do
+    expect "Depends lacks $package with a version" grep -q "\(^\|, \)$package (>= " <<<"$depends"
+done
+
+root=$scratch/root
+dpkg-deb -x "$deb" "$root"
+while IFS= read -r path; do
+    checks=$((checks + 1))
+    case "$path" in
+        usr/bin/wavemon | usr/bin/specmon) ;;
+        usr/share/applications/wavemon.desktop | usr/share/applications/specmon.desktop) ;;
+        usr/share/icons/hicolor/scalable/apps/wavemon.svg | usr/share/icons/hicolor/scalable/apps/specmon.svg) ;;
+        usr/share/icons/hicolor/*x*/apps/wavemon.png | usr/share/icons/hicolor/*x*/apps/specmon.png) ;;
+        usr/share/doc/earshot/README.md | usr/share/doc/earshot/copyright) ;;
+        *) fail "unexpected file in the package: $path" ;;
+    esac
+done < <(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
+expect "README missing" test -s "$root/usr/share/doc/earshot/README.md"
+expect "licence missing" grep -q "MIT License" "$root/usr/share/doc/earshot/copyright"
+
+for program in $programs; do
+    binary=$root/usr/bin/$program
+    entry=$root/usr/share/applications/$program.desktop
+    svg=$root/usr/share/icons/hicolor/scalable/apps/$program.svg
+    expect "$program is not an executable in usr/bin" test -x "$binary"
+    expect "$program.desktop is missing" test -f "$entry"
+    expect "$program.svg is missing" test -f "$svg"
+
+    expect "$program.desktop is not a valid desktop entry" desktop-file-validate "$entry"
+    expect "$program.desktop: Exec does not start the installed $program" test "$(desktopKey "$entry" Exec)" = "$program"
+    expect "$program.desktop: Icon is not the installed $program icon" test "$(desktopKey "$entry" Icon)" = "$program"
+    expect "$program.desktop: no one-line Comment" test "$(desktopKey "$entry" Comment | wc -l)" -eq 1
+    expect "$program.desktop: Terminal is not false" test "$(desktopKey "$entry" Terminal)" = false
+    expect "$program.desktop: wrong Categories" test "$(desktopKey "$entry" Categories)" = "Audio;AudioVideo;"
+    # A menu launch must run the program in the home directory, where it writes out.txt.
+    expect "$program.desktop: sets a working directory" test -z "$(desktopKey "$entry" Path)"
+
+    expect "$program.svg is not well-formed XML" xmllint --noout "$svg"
+    expect "$program.svg is not an SVG document" test "$(xmllint --xpath 'local-name(/*)' "$svg" 2>/dev/null)" = svg
+    pngs=("$root"/usr/share/icons/hicolor/*x*/apps/"$program".png)
+    expect "$program has no 48x48 icon" test -f "$root/usr/share/icons/hicolor/48x48/apps/$program.png"
+    for png in "${pngs[@]}"; do
+        [ -f "$png" ] || continue
+        size=$(basename "$(dirname "$(dirname "$png")")")
+        expect "$png is not a PNG" test "$(od -An -c -j1 -N3 "$png" | tr -d ' ')" = PNG
+        expect "$png is not $size" test "$(pngSide "$png" 16)x$(pngSide "$png" 20)" = "$size"
+    done
+
+    [ -x "$binary" ] || continue
+    libraries=$(ldd "$binary")
+    expect "ldd cannot resolve every library of $program: $libraries" \
+        test -z "$(grep -e 'not found' <<<"$libraries")"
+    dynamic=$(readelf --dynamic "$binary")
+    expect "$program keeps a library search path from the build" test -z "$(grep -e RPATH -e RUNPATH <<<"$dynamic")"
+    needed=$(sed -n 's/.*Shared library: \[\(.*\)\]/\1/p' <<<"$dynamic")
+    expect "$program links no PortAudio" grep -q '^libportaudio\.so' <<<"$needed"
+    expect "$program links no SDL2" grep -q '^libSDL2' <<<"$needed"
+    for library in $needed; do
+        path=$(awk -v name="$library" '$1 == name && $2 == "=>" { print $3 }' <<<"$libraries")
+        owner=$(packageOwning "$path") || { fail "$program: no package owns $library ($path)"; continue; }
+        expect "$program needs $library from $owner, which Depends lacks" \
+            grep -q "\(^\|, \)$owner\( \|,\|$\)" <<<"$depends"
+    done
+done
+
+echo "$((checks - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]
