@@ -17,6 +17,8 @@ namespace rig {
 
 using EnvironmentVariables = std::vector<std::pair<std::string, std::string>>;
 
+// Fill the fields one by one: designated initializers that leave fields out
+// trip -Wmissing-field-initializers on g++ 12.
 struct ChildOptions {
     // argv[0] is the program: a path, or a name looked up in PATH.
     std::vector<std::string> argv;
