@@ -11,18 +11,24 @@
 #include <cstdint>
 #include <string_view>
 
-// Keeps the first 127 bytes of the text as the window title. Changes the title
-// bar at once when the screen is open, otherwise it is used by openScreen.
+// Keeps the first 127 bytes of the text as the window title (up to a zero
+// byte, should the text hold one). When the screen is open the title bar
+// changes with the next refresh pass, within about 10 ms; otherwise openScreen
+// uses it. Without any title the window is named after the program's file,
+// without its extension. The bytes go to the title bar as they are.
 void setWindowTitle(std::string_view text);
 
 // Opens the screen: width and height above 0, depth one of 1, 2, 4, 8, 15,
-// 16, 24, 32 (only 8 is drawn), pages <= 0 meaning 1, flags 0 for an ordinary
-// window, refreshRate 0 for the display's own rate. Returns 0 once the window
-// exists and the refresh thread runs; 1 with nothing opened when an argument
-// is invalid, no window can be created (no display) or a screen is already
-// open.
+// 16, 24, 32. Whatever the depth, pages, flags and refreshRate, the screen is
+// one 8-bit page with the default palette, all colour 0, in an ordinary
+// window centred on the desktop at the display's own rate. Returns 0 once the
+// window exists and the refresh thread runs; 1 with nothing opened when an
+// argument is invalid, no window can be created (no display) or a screen is
+// already open. The window closes when the process exits.
 int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
                    int32_t refreshRate);
+
+constexpr int driverNameCapacity = 32;
 
 struct ScreenInfo {
     int64_t width = 0;
@@ -31,12 +37,15 @@ struct ScreenInfo {
     int64_t bytesPerPixel = 0;
     int64_t pitch = 0;
     int64_t refreshRate = 0;
-    char driver[32] = {};  // the display driver's name, empty before a screen is open
+    char driver[driverNameCapacity] = {}; // the display driver's name, empty before a screen is open
 };
 
-// The open screen's geometry, or before openScreen the desktop's width,
-// height, depth and refresh rate (zeros where there is no desktop) with 0 for
-// bytes per pixel and pitch and an empty driver name.
+// The open screen's geometry (depth 8, 1 byte per pixel, pitch = width), the
+// display's refresh rate and the video driver's name; or before openScreen
+// the desktop's width, height, depth and refresh rate (zeros where there is
+// no desktop) with 0 for bytes per pixel and pitch and an empty driver name.
+// Before openScreen the first call starts the refresh thread, idle until the
+// screen opens, to ask the windowing system.
 ScreenInfo screenInfo();
 
 enum : int32_t { shapeLine = 0, shapeBox = 1, shapeFilledBox = 2 };
@@ -46,7 +55,9 @@ enum : int32_t { shapeLine = 0, shapeBox = 1, shapeFilledBox = 2 };
 // nearest integer, halves away from zero; everything outside the frame buffer
 // is clipped. The low 8 bits of colour are the palette index. style is a
 // 16-bit mask taken from bit 15 down, pixel by pixel from (x1, y1); filled
-// boxes ignore it. Does nothing when no screen is open.
+// boxes ignore it, and each edge of a box outline starts it afresh. NaN
+// coordinates draw nothing, and so does any other shape. Does nothing when no
+// screen is open.
 void drawLine(float x1, float y1, float x2, float y2, uint32_t colour, int32_t shape, uint16_t style);
 
 // Draws the 8x8 glyph of each byte of the text, glyph k at column x + 8k, with

@@ -1,10 +1,18 @@
 // State of PlotScreen shared between the window-service calls (any thread)
 // and the refresh thread. Internal to plot/: programs use screen.h and input.h.
+//
+// Everything here lives until the process ends and is trivially destructible,
+// so the refresh thread may still use it while the process exits.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+
+#include "plot/palette.h"
+#include "plot/raster.h"
+#include "plot/screen.h"
+#include "plot/window_title.h"
 
 // Held by every window-service operation for its whole length (apart from the
 // sleeping of sleepMs), so calls from different threads never interleave.
@@ -25,3 +33,44 @@ extern std::atomic<bool> screenIsOpen;
 // Written once by openScreen before screenIsOpen is set.
 extern int32_t screenWidthPixels;
 extern int32_t screenHeightPixels;
+
+// The frame buffer: screenWidthPixels x screenHeightPixels palette indices,
+// row after row, top row first, pitch = width. Allocated filled with 0 by
+// openScreen and never freed; null before. Its pixels are written and read
+// under screenLock.
+extern uint8_t* screenPixels;
+
+// One flag (0 or 1) per frame-buffer row: set for every row a drawing call
+// may have touched, cleared once the refresh has copied it. Allocated with
+// the frame buffer; under screenLock.
+extern uint8_t* dirtyRows;
+
+// The palette the window shows, and whether it changed since the refresh
+// thread last loaded it. Under screenLock.
+extern PaletteEntry screenPalette[paletteSize];
+extern bool paletteChanged;
+
+// The window title, zero-terminated, and whether the window still has to be
+// given it. Under screenLock.
+extern char windowTitle[windowTitleCapacity];
+extern bool titleChanged;
+
+// Whether setWindowTitle was ever called; under servicesLock.
+extern bool titleWasSet;
+
+// What screenInfo reports for the open screen beyond its size: the display's
+// refresh rate in hertz (0 when unknown) and the video driver's name. Written
+// by the refresh thread when it creates the window, before openScreen
+// returns; read under servicesLock afterwards.
+extern int64_t screenRefreshRate;
+extern char screenDriverName[driverNameCapacity];
+
+// The frame buffer as a raster view (all zeros before openScreen).
+RasterView screenView();
+
+// Sets the dirtyRows flags of the rows in span. screenLock held.
+void markDirtyRows(RowSpan span);
+
+// The span from the first to the last dirty row, whose flags it clears; empty
+// when no row is dirty. screenLock held.
+RowSpan takeDirtyRows();

@@ -1,0 +1,19 @@
+// The services' side of the platform thread, the one thread that talks to
+// the windowing system. It is started on first need and then serves until
+// the process ends: it answers desktop queries while no screen is open,
+// creates the window, and from then on runs the refresh passes. At process
+// exit it destroys the window and shuts the windowing system down.
+#pragma once
+
+#include "plot/screen.h"
+
+// The desktop's width, height, depth and refresh rate, with zeros when there
+// is no display. Called with servicesLock held; waits for the platform thread.
+ScreenInfo platformDesktopInfo();
+
+// Creates the window for the frame buffer in the screen state (its size,
+// windowTitle), calls resetInputState, and starts the refresh passes. True
+// once the window exists, false when it cannot be created. Called with
+// servicesLock held and the frame buffer, palette and title in place; waits
+// for the platform thread.
+bool platformOpenWindow();
