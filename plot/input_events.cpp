@@ -31,21 +31,21 @@ void setButtons(int64_t buttons)
 }
 
 // Whether the window is active and the pointer over its drawing area, from
-// the window's state and the pointer's screen position as they are now.
+// the window's state and the pointer's place as they are now. The pointer's
+// place is the one the window system reports to the window (SDL's global
+// position can lag behind it while the pointer is confined).
 void updatePointerPlace(SDL_Window* window)
 {
     const Uint32 flags = SDL_GetWindowFlags(window);
     mouseState.active = (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
     int pointerX = 0;
     int pointerY = 0;
-    SDL_GetGlobalMouseState(&pointerX, &pointerY);
-    int left = 0;
-    int top = 0;
+    SDL_GetMouseState(&pointerX, &pointerY);
     int width = 0;
     int height = 0;
-    SDL_GetWindowPosition(window, &left, &top);
     SDL_GetWindowSize(window, &width, &height);
-    mouseState.inside = pointerX >= left && pointerX < left + width && pointerY >= top && pointerY < top + height;
+    mouseState.inside = SDL_GetMouseFocus() == window && pointerX >= 0 && pointerX < width && pointerY >= 0 &&
+                        pointerY < height;
 }
 
 void queueCode(int32_t code)
