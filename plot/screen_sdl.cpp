@@ -213,6 +213,7 @@ void platformThread()
             break;
         }
     }
+    // Gives the screen saver back and lets go of the windowing system.
     SDL_Quit();
     const std::lock_guard lock(box.lock);
     box.stopped = true;

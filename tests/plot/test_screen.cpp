@@ -12,14 +12,28 @@
 
 namespace plottest {
 
+namespace {
+
+// The environment a test window lives in: the private server, and no
+// message bus, so that the windowing library neither reaches the desktop
+// session of whoever runs the tests nor starts a bus of its own.
+bool pointEnvironmentAt(const rig::XvfbServer& server)
+{
+    return setenv("DISPLAY", server.displayName().c_str(), 1) == 0 &&
+           setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1) == 0 &&
+           setenv("DBUS_SYSTEM_BUS_ADDRESS", "disabled:", 1) == 0;
+}
+
+} // namespace
+
 const std::string& testDisplay()
 {
     // A static, so that it is stopped only after the screen: the window
     // closes in an exit handler registered later, which runs first.
     static const rig::XvfbServer server;
-    static const bool pointed = setenv("DISPLAY", server.displayName().c_str(), 1) == 0;
+    static const bool pointed = pointEnvironmentAt(server);
     if (!pointed) {
-        throw std::runtime_error("cannot set DISPLAY");
+        throw std::runtime_error("cannot set the test environment");
     }
     return server.displayName();
 }

@@ -20,8 +20,10 @@ constexpr int testScreenHeight = 401;
 // The title the test screen is opened with.
 inline constexpr std::string_view testScreenTitle = " [plot test]";
 
-// Starts the X server on the first call and points DISPLAY at it; returns
-// its display name. Throws std::runtime_error when it does not come up.
+// Starts the X server on the first call, points DISPLAY at it and switches
+// the message buses off (DBUS_SESSION_BUS_ADDRESS, DBUS_SYSTEM_BUS_ADDRESS);
+// returns its display name. Throws std::runtime_error when it does not come
+// up.
 const std::string& testDisplay();
 
 struct TestScreen {
