@@ -1,0 +1,71 @@
+// monitor_cost [seconds] [wavemon-path specmon-path bare-recorder-path]
+//
+// What each monitor costs as a whole process, next to the bare audio path:
+// CPU, peak memory, threads, the time from launch to the first frame with a
+// trace, and the delay from a change of the input signal to the frame that
+// shows it. Every program runs alone on fresh private X and audio servers;
+// the whole set runs twice so that the spread between rounds shows how far
+// the figures can be trusted on a busy machine.
+#include <iostream>
+#include <stdexcept>
+#include <string>
+
+#include "bench/process/cost_report.h"
+
+namespace {
+
+constexpr double defaultSeconds = 20.0;
+constexpr int rounds = 2;
+constexpr int signalSwitches = 5;
+
+RoundResult runRound(const std::vector<ProgramUnderTest>& programs, double seconds)
+{
+    RoundResult round;
+    for (const ProgramUnderTest& program : programs) {
+        std::cerr << "  " << program.name << "..." << std::flush;
+        ProgramResult result{program.name, measureCost(program, seconds), std::nullopt};
+        if (program.probe != nullptr) {
+            result.delays = measureSignalDelays(program, signalSwitches);
+        }
+        std::cerr << " done\n";
+        round.push_back(std::move(result));
+    }
+    return round;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 1 && argc != 2 && argc != 5) {
+        std::cerr << "usage: monitor_cost [seconds] [wavemon-path specmon-path bare-recorder-path]\n";
+        return 2;
+    }
+    try {
+        const double seconds = argc >= 2 ? std::stod(argv[1]) : defaultSeconds;
+        if (!(seconds > startupSeconds)) {
+            throw std::invalid_argument("the run must be longer than the " + std::to_string(startupSeconds) +
+                                        " s start-up phase");
+        }
+        const std::vector<ProgramUnderTest> programs{
+            {"bare_recorder", argc == 5 ? argv[4] : EARSHOT_BARE_RECORDER_PATH, nullptr},
+            {"wavemon", argc == 5 ? argv[2] : EARSHOT_WAVEMON_PATH, &wavemonProbe},
+            {"specmon", argc == 5 ? argv[3] : EARSHOT_SPECMON_PATH, &specmonProbe},
+        };
+        std::cout << "monitor_cost: " << seconds << " s per program and round, each alone on a private Xvfb and "
+                  << "PulseAudio with a 1500 Hz sine input;\ndelays: a pipe input switched from silence to the sine "
+                  << signalSwitches << " times per monitor and round\n";
+        std::vector<RoundResult> results;
+        for (int r = 1; r <= rounds; ++r) {
+            std::cerr << "round " << r << " of " << rounds << "\n";
+            results.push_back(runRound(programs, seconds));
+            printRound(std::cout, r, results.back());
+            printThreads(std::cout, results.back());
+        }
+        printSummary(std::cout, results);
+        return 0;
+    } catch (const std::exception& error) {
+        std::cerr << "monitor_cost: " << error.what() << "\n";
+        return 1;
+    }
+}
