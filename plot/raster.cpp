@@ -19,17 +19,22 @@ struct Point {
     int64_t y = 0;
 };
 
-// Rounds halves away from zero and clamps; false for NaN.
+// Rounds halves away from zero and clamps; false for NaN. Inside the limits
+// the truncated value is a float again and the fraction left over is exact,
+// so no rounding function is needed.
 bool toPixel(float value, int64_t& pixel)
 {
     if (std::isnan(value)) {
         return false;
     }
-    const float rounded = std::round(value);
     constexpr auto limit = static_cast<float>(coordinateLimit);
-    pixel = rounded <= -limit ? -coordinateLimit
-            : rounded >= limit ? coordinateLimit
-                               : static_cast<int64_t>(rounded);
+    if (value <= -limit || value >= limit) {
+        pixel = value < 0.0f ? -coordinateLimit : coordinateLimit;
+        return true;
+    }
+    const auto whole = static_cast<int64_t>(value);
+    const float fraction = value - static_cast<float>(whole);
+    pixel = whole + (fraction >= 0.5f ? 1 : 0) - (fraction <= -0.5f ? 1 : 0);
     return true;
 }
 
@@ -78,15 +83,6 @@ int64_t lastStepWithin(int64_t k, int64_t d, int64_t n)
     const auto ud = static_cast<uint64_t>(d);
     return static_cast<int64_t>(ceilDivide(2 * ud * static_cast<uint64_t>(k) + ud, 2 * static_cast<uint64_t>(n))) -
            1;
-}
-
-int64_t minorOffsetAt(int64_t step, int64_t d, int64_t n)
-{
-    if (d == 0) {
-        return 0;
-    }
-    return static_cast<int64_t>((2 * static_cast<uint64_t>(n) * static_cast<uint64_t>(step) + static_cast<uint64_t>(d)) /
-                                (2 * static_cast<uint64_t>(d)));
 }
 
 uint8_t* pixelAt(RasterView view, int64_t x, int64_t y)
@@ -144,25 +140,27 @@ RowSpan bresenham(RasterView view, Point from, Point to, uint8_t colour, uint16_
         return {};
     }
 
+    // The minor offset at steps.first and the error just before the step
+    // after it. From the first end point these are 0 and 2n - d; further on,
+    // the offset is floor((2ni + d) / 2d) and the error
+    // 2n(i + 1) - d - 2d * offset, the remainder of that division plus
+    // 2n - 2d.
+    const int64_t twoD = 2 * d;
+    const int64_t twoN = 2 * n;
+    int64_t offset = 0;
+    int64_t error = twoN - d;
+    if (steps.first > 0) {
+        const uint64_t scaled = static_cast<uint64_t>(twoN) * static_cast<uint64_t>(steps.first) +
+                                static_cast<uint64_t>(d);
+        offset = static_cast<int64_t>(scaled / static_cast<uint64_t>(twoD));
+        error = static_cast<int64_t>(scaled % static_cast<uint64_t>(twoD)) + twoN - twoD;
+    }
     const auto pointAt = [&](int64_t step) {
         const int64_t majorAt = major.start + major.direction * step;
-        const int64_t minorAt = minor.start + minor.direction * minorOffsetAt(step, d, n);
+        const int64_t minorAt = minor.start + minor.direction * offset;
         return xMajor ? Point{majorAt, minorAt} : Point{minorAt, majorAt};
     };
     const Point first = pointAt(steps.first);
-    const Point last = pointAt(steps.last);
-
-    // The error Bresenham's walk has just before the step after steps.first:
-    // 2n(i + 1) - d - 2d * offset(i), which is the remainder of
-    // (2ni + d) / 2d plus 2n - 2d.
-    const int64_t twoD = 2 * d;
-    const int64_t twoN = 2 * n;
-    int64_t error = 0;
-    if (d > 0) {
-        const uint64_t scaled = static_cast<uint64_t>(twoN) * static_cast<uint64_t>(steps.first) +
-                                static_cast<uint64_t>(d);
-        error = static_cast<int64_t>(scaled % static_cast<uint64_t>(twoD)) + twoN - twoD;
-    }
     const ptrdiff_t majorStride = major.direction * major.stride;
     const ptrdiff_t minorStride = minor.direction * minor.stride;
     uint8_t* pixel = pixelAt(view, first.x, first.y);
@@ -175,12 +173,13 @@ RowSpan bresenham(RasterView view, Point from, Point to, uint8_t colour, uint16_
         }
         if (error >= 0) {
             pixel += minorStride;
+            ++offset;
             error -= twoD;
         }
         error += twoN;
         pixel += majorStride;
     }
-    return rowSpanOf(first.y, last.y);
+    return rowSpanOf(first.y, pointAt(steps.last).y);
 }
 
 RowSpan pixelLine(RasterView view, Point from, Point to, uint8_t colour, uint16_t style)

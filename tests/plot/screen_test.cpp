@@ -156,6 +156,7 @@ void drawBand(int32_t top, uint32_t colour, int rounds, Line line, Text text)
 TEST(ScreenConcurrency, TwoThreadsDrawWhileTheRefreshRuns)
 {
     testScreen();
+    clearScreen();
     const auto onScreen = [](float x1, float y1, float x2, float y2, uint32_t colour, int32_t shape) {
         drawLine(x1, y1, x2, y2, colour, shape, solid);
         screenInfo();
