@@ -37,11 +37,26 @@ bool mouseUnreadable(const MouseReading& reading)
            reading.buttons == -1 && reading.clip == -1;
 }
 
-// The screen, with its window active and no key waiting.
+// Puts the pointer on (x, y) of the active window and waits until the mouse
+// reads there. Only then do button presses count: the window clears the
+// buttons when its activation comes through, which can be a while after the
+// focus moved.
+bool pointerOverActiveWindow(const TestScreen& screen, int x, int y)
+{
+    screen.client.movePointer(screen.window, x, y);
+    return rig::waitUntil([&] {
+        const MouseReading reading = readMouse();
+        return reading.result == 0 && reading.x == x && reading.y == y;
+    });
+}
+
+// The screen, with its window active (as far as the window itself knows:
+// the pointer reads over it) and no key waiting.
 const TestScreen& activeScreen()
 {
     const TestScreen& screen = testScreen();
     EXPECT_TRUE(screen.client.focusWindow(screen.window));
+    EXPECT_TRUE(pointerOverActiveWindow(screen, 512, 200));
     while (!pollKey().empty()) {
     }
     return screen;
@@ -140,11 +155,8 @@ TEST(InputMouse, PositionAndHeldButtonsOverTheActiveWindow)
 {
     const TestScreen& screen = activeScreen();
     const PointerReset reset{screen};
-    screen.client.movePointer(screen.window, 100, 50);
-    EXPECT_TRUE(rig::waitUntil([] {
-        const MouseReading reading = readMouse();
-        return reading.result == 0 && reading.x == 100 && reading.y == 50 && reading.buttons == 0;
-    }));
+    ASSERT_TRUE(pointerOverActiveWindow(screen, 100, 50));
+    EXPECT_EQ(readMouse().buttons, 0);
     EXPECT_EQ(mouseX(), 100);
     EXPECT_EQ(mouseY(), 350);
 
@@ -178,8 +190,7 @@ TEST(InputMouse, PlotYCountsFromTheBottomRow)
 TEST(InputMouse, WheelCountsNotchesAwayFromTheUser)
 {
     const TestScreen& screen = activeScreen();
-    screen.client.movePointer(screen.window, 300, 200);
-    ASSERT_TRUE(rig::waitUntil([] { return readMouse().result == 0; }));
+    ASSERT_TRUE(pointerOverActiveWindow(screen, 300, 200));
     const int64_t before = readMouse().wheel;
     screen.client.clickButton(4);
     screen.client.clickButton(4);
@@ -192,7 +203,7 @@ TEST(InputMouse, UnreadableOutsideTheWindowEvenWithAButtonHeld)
 {
     const TestScreen& screen = activeScreen();
     const PointerReset reset{screen};
-    screen.client.movePointer(screen.window, 500, 200);
+    ASSERT_TRUE(pointerOverActiveWindow(screen, 500, 200));
     screen.client.pressButton(1);
     ASSERT_TRUE(rig::waitUntil([] { return readMouse().buttons == 1; }));
     screen.client.movePointerOnScreen(5, 5);
@@ -212,7 +223,7 @@ TEST(InputMouse, UnreadableWhileAnotherWindowIsActiveAndButtonsForgotten)
 {
     const TestScreen& screen = activeScreen();
     const PointerReset reset{screen};
-    screen.client.movePointer(screen.window, 400, 100);
+    ASSERT_TRUE(pointerOverActiveWindow(screen, 400, 100));
     screen.client.pressButton(3);
     ASSERT_TRUE(rig::waitUntil([] { return readMouse().buttons == 2; }));
     ASSERT_NE(screen.client.focusOtherWindow(), 0UL);
@@ -272,8 +283,7 @@ TEST(SetMouse, ConfinementKeepsThePointerOnTheDrawingArea)
 {
     const TestScreen& screen = activeScreen();
     const PointerReset reset{screen};
-    screen.client.movePointer(screen.window, 600, 300);
-    ASSERT_TRUE(rig::waitUntil([] { return readMouse().result == 0; }));
+    ASSERT_TRUE(pointerOverActiveWindow(screen, 600, 300));
     EXPECT_EQ(setMouse(keepMouse, keepMouse, -1, 1), 0);
     EXPECT_EQ(readMouse().clip, 1);
     // Hiding and showing the pointer changes neither position nor confinement.
@@ -285,7 +295,10 @@ TEST(SetMouse, ConfinementKeepsThePointerOnTheDrawingArea)
         const rig::PointerState pointer = screen.client.pointer(screen.window);
         return pointer.screenX == area.x && pointer.screenY == area.y;
     }));
-    EXPECT_EQ(readMouse().clip, 1);
+    EXPECT_TRUE(rig::waitUntil([] {
+        const MouseReading reading = readMouse();
+        return reading.result == 0 && reading.x == 0 && reading.y == 0 && reading.clip == 1;
+    }));
     EXPECT_EQ(setMouse(keepMouse, keepMouse, -1, 0), 0);
     EXPECT_TRUE(rig::waitUntil([&] {
         screen.client.movePointerOnScreen(2, 3);
