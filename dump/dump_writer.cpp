@@ -27,9 +27,8 @@ static bool isReadOnlyFile(const char* path)
     if (error || !std::filesystem::is_regular_file(status)) {
         return false;
     }
-    const auto writeBits =
-        std::filesystem::perms::owner_write | std::filesystem::perms::group_write | std::filesystem::perms::others_write;
-    return (status.permissions() & writeBits) == std::filesystem::perms::none;
+    using std::filesystem::perms;
+    return (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
 }
 
 static void writeText(const std::string& text)
@@ -57,7 +56,6 @@ static void writeEnding(PrintEnd end)
 
 bool openForOutput(const char* path)
 {
-    closeOutput();
     if (isReadOnlyFile(path)) {
         return false;
     }

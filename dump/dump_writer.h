@@ -15,8 +15,8 @@ enum class PrintEnd {
 extern int32_t lineColumn;
 
 // Creates path, or truncates it, for fully buffered (8192 bytes) binary output,
-// and attaches it to the writer with lineColumn 0; a file still open is closed
-// first. Returns false, and leaves the writer closed and the file system as it
+// and attaches it to the writer with lineColumn 0. Call it while the writer is
+// closed. Returns false, and leaves the writer closed and the file system as it
 // was, when the file cannot be created or truncated, including an existing
 // file whose mode has no write bit at all.
 bool openForOutput(const char* path);

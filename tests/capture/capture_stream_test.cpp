@@ -1,11 +1,13 @@
 #include "capture/capture_ring.h"
 #include "capture/capture_stream.h"
-#include "tests/capture/capture_start_state.h"
+#include "tests/capture/capture_test_support.h"
+#include "tests/rig/audio_plugins.h"
+#include "tests/rig/pulse_server.h"
+#include "tests/rig/scoped_environment.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -20,13 +22,11 @@ std::string fileText(const std::string& path)
     return text.str();
 }
 
-// This machine has no sound card; a sound server that does not exist leaves
-// PortAudio without any input device, which is how the programs meet a machine
-// without audio input.
+// How the programs meet a machine without any audio input.
 TEST(CaptureStreamWithoutDevice, EveryCallFailsQuietlyAndTheSnapshotStaysZero)
 {
     restoreCaptureStartState();
-    ASSERT_EQ(setenv("PULSE_SERVER", "unix:/nonexistent/socket", 1), 0);
+    const rig::ScopedEnvironment environment(rig::noAudioEnvironment());
 
     // Catch everything written to file descriptor 2 meanwhile.
     char capturePath[] = "/tmp/earshot-stderr-XXXXXX";
@@ -38,6 +38,7 @@ TEST(CaptureStreamWithoutDevice, EveryCallFailsQuietlyAndTheSnapshotStaysZero)
 
     snapshotHold.store(1);
     openCaptureStream();
+    rig::keepAudioPluginsLoaded();
     const PaStream* opened = captureStream;
     startCaptureStream();
     const int64_t holdAfterStart = snapshotHold.load();
