@@ -2,7 +2,9 @@
 // the windowing system. It is started on first need and then serves until
 // the process ends: it answers desktop queries while no screen is open,
 // creates the window, and from then on runs the refresh passes. At process
-// exit it destroys the window and shuts the windowing system down.
+// exit it destroys the window and shuts the windowing system down. When the
+// windowing system cannot start (no display) the thread ends at once, and
+// every request from then on fails without waiting.
 #pragma once
 
 #include "plot/screen.h"

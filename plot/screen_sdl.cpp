@@ -5,7 +5,6 @@
 // process exits.
 #include <SDL.h>
 
-#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -83,8 +82,8 @@ ScreenInfo desktopInfo()
     return info;
 }
 
-// The window, and the frame-buffer rows converted to window pixels on their
-// way to it.
+// The window, and the frame buffer converted to XRGB8888 pixels on its way
+// there (SDL copies those into whatever format the window surface has).
 struct RefreshTarget {
     SDL_Window* window = nullptr;
     SDL_Surface* converted = nullptr;
@@ -179,6 +178,36 @@ void refreshUntilStopped(RefreshTarget& target)
     SDL_DestroyWindow(target.window);
 }
 
+// Answers requests until the process exits: desktop queries while there is
+// no window, then the window's refresh passes.
+void serveRequests(PlatformMailbox& box)
+{
+    for (;;) {
+        PlatformRequest request = PlatformRequest::none;
+        {
+            std::unique_lock lock(box.lock);
+            box.changed.wait(lock, [&box] { return box.stopRequested || box.request != PlatformRequest::none; });
+            if (box.stopRequested) {
+                return;
+            }
+            request = box.request;
+        }
+        if (request == PlatformRequest::desktopInfo) {
+            answer(desktopInfo(), false);
+            continue;
+        }
+        RefreshTarget target;
+        const bool opened = createWindow(target);
+        answer({}, opened);
+        if (opened) {
+            refreshUntilStopped(target);
+            return;
+        }
+    }
+}
+
+// Without a display the thread ends at once, and every later request is
+// answered as failed without it.
 void platformThread()
 {
     // SIGINT and SIGTERM stay the program's own business, and the screen
@@ -189,29 +218,8 @@ void platformThread()
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     PlatformMailbox& box = mailbox();
-    bool videoReady = false;
-    for (;;) {
-        PlatformRequest request = PlatformRequest::none;
-        {
-            std::unique_lock lock(box.lock);
-            box.changed.wait(lock, [&box] { return box.stopRequested || box.request != PlatformRequest::none; });
-            if (box.stopRequested) {
-                break;
-            }
-            request = box.request;
-        }
-        videoReady = videoReady || SDL_Init(SDL_INIT_VIDEO) == 0;
-        if (request == PlatformRequest::desktopInfo) {
-            answer(videoReady ? desktopInfo() : ScreenInfo{}, false);
-            continue;
-        }
-        RefreshTarget target;
-        const bool opened = videoReady && createWindow(target);
-        answer({}, opened);
-        if (opened) {
-            refreshUntilStopped(target);
-            break;
-        }
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+        serveRequests(box);
     }
     // Gives the screen saver back and lets go of the windowing system.
     SDL_Quit();
@@ -249,7 +257,7 @@ void startPlatformThread()
 }
 
 // Hands the request to the platform thread and waits for its answer; false
-// when the thread has stopped (the process is exiting).
+// when the thread has stopped (no display, or the process is exiting).
 bool ask(PlatformRequest request, ScreenInfo& desktop, bool& windowOpened)
 {
     startPlatformThread();

@@ -92,7 +92,9 @@ void spoilWindow()
     const TestScreen& screen = testScreen();
     Display* display = screen.client.display();
     const GC gc = XCreateGC(display, screen.window, 0, nullptr);
-    XSetForeground(display, gc, static_cast<unsigned long>(spoilColour[0]) << 16 | spoilColour[1] << 8 | spoilColour[2]);
+    // The server's 24-bit true colour: red, green, blue from the high byte down.
+    const unsigned long pixel = static_cast<unsigned long>(spoilColour[0]) << 16 | spoilColour[1] << 8 | spoilColour[2];
+    XSetForeground(display, gc, pixel);
     XFillRectangle(display, screen.window, gc, 100, 50, 300, 200);
     XFreeGC(display, gc);
     XSync(display, False);
