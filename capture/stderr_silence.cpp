@@ -5,10 +5,6 @@
 
 #ifdef _WIN32
 #include <io.h>
-#define dup _dup
-#define dup2 _dup2
-#define close _close
-#define open _open
 static const char* const nullDevice = "NUL";
 #else
 #include <unistd.h>
