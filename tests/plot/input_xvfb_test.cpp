@@ -127,6 +127,24 @@ TEST(InputKeys, F10AndAltAloneQueueNothing)
     EXPECT_TRUE(screen.client.windowExists(screen.window));
 }
 
+TEST(InputKeys, EachAutoRepeatQueuesTheKeyAgain)
+{
+    const TestScreen& screen = activeScreen();
+    screen.client.pressKey(XK_Down);
+    const Keys keys = nextKeys(3);
+    screen.client.releaseKey(XK_Down);
+    EXPECT_EQ(keys, Keys(keys.size(), "\xff\x50"));
+    EXPECT_GE(keys.size(), 3U);
+    // A held letter repeats through its text.
+    screen.client.pressKey(XK_k);
+    const Keys letters = nextKeys(3);
+    screen.client.releaseKey(XK_k);
+    EXPECT_EQ(letters, Keys(letters.size(), "k"));
+    EXPECT_GE(letters.size(), 3U);
+    // Kept apart from the next test's keys, as typeKeyApart does.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
 TEST(InputKeys, CloseRequestQueuesTheCloseKeyOnceAndTheWindowStays)
 {
     const TestScreen& screen = activeScreen();
