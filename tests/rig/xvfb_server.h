@@ -26,8 +26,15 @@ public:
     // The display name, ":N".
     const std::string& displayName() const { return displayName_; }
 
-    // What a program needs to show its windows on this server: DISPLAY.
-    EnvironmentVariables environment() const { return {{"DISPLAY", displayName_}}; }
+    // What a program needs to show its windows on this server: DISPLAY, and
+    // no message bus. A desktop session has one; here the window platform
+    // would otherwise try to start a bus daemon that nobody stops, or leak
+    // its failed connection.
+    EnvironmentVariables environment() const {
+        return {{"DISPLAY", displayName_},
+                {"DBUS_SESSION_BUS_ADDRESS", "disabled:"},
+                {"DBUS_SYSTEM_BUS_ADDRESS", "disabled:"}};
+    }
 
     pid_t pid() const { return process_->pid(); }
 
