@@ -131,42 +131,30 @@ TEST(KeyDown, PlainLettersAndThirdLevelKeysComeAsText)
     EXPECT_EQ(keyDown(SDLK_1, KMOD_LCTRL), noKeyCode);
 }
 
-TEST(KeyDown, CursorKeysWithModifiers)
+TEST(KeyDown, KeysWithoutACharacterTakeTheirNumberByModifier)
 {
-    EXPECT_EQ(keyDown(SDLK_UP), extendedKeyCode(72));
-    EXPECT_EQ(keyDown(SDLK_UP, KMOD_LSHIFT), extendedKeyCode(72));
-    EXPECT_EQ(keyDown(SDLK_UP, KMOD_LCTRL), extendedKeyCode(141));
-    EXPECT_EQ(keyDown(SDLK_UP, KMOD_LALT), extendedKeyCode(152));
-    EXPECT_EQ(keyDown(SDLK_DOWN), extendedKeyCode(80));
-    EXPECT_EQ(keyDown(SDLK_LEFT, KMOD_RCTRL), extendedKeyCode(115));
-    EXPECT_EQ(keyDown(SDLK_RIGHT, KMOD_RALT), extendedKeyCode(157));
-    EXPECT_EQ(keyDown(SDLK_HOME), extendedKeyCode(71));
-    EXPECT_EQ(keyDown(SDLK_HOME, KMOD_LCTRL), extendedKeyCode(119));
-    EXPECT_EQ(keyDown(SDLK_HOME, KMOD_LALT), extendedKeyCode(151));
-    EXPECT_EQ(keyDown(SDLK_END), extendedKeyCode(79));
-    EXPECT_EQ(keyDown(SDLK_PAGEUP, KMOD_LCTRL), extendedKeyCode(132));
-    EXPECT_EQ(keyDown(SDLK_PAGEDOWN), extendedKeyCode(81));
-    EXPECT_EQ(keyDown(SDLK_INSERT), extendedKeyCode(82));
-    EXPECT_EQ(keyDown(SDLK_DELETE, KMOD_LALT), extendedKeyCode(163));
-    // Alt wins over Ctrl, Ctrl over Shift.
-    EXPECT_EQ(keyDown(SDLK_LEFT, KMOD_LCTRL | KMOD_LALT), extendedKeyCode(155));
-    EXPECT_EQ(keyDown(SDLK_F1, KMOD_LCTRL | KMOD_LSHIFT), extendedKeyCode(94));
-}
-
-TEST(KeyDown, FunctionKeysWithModifiers)
-{
-    EXPECT_EQ(keyDown(SDLK_F1), extendedKeyCode(59));
-    EXPECT_EQ(keyDown(SDLK_F1, KMOD_LSHIFT), extendedKeyCode(84));
-    EXPECT_EQ(keyDown(SDLK_F1, KMOD_LCTRL), extendedKeyCode(94));
-    EXPECT_EQ(keyDown(SDLK_F1, KMOD_LALT), extendedKeyCode(104));
-    EXPECT_EQ(keyDown(SDLK_F9), extendedKeyCode(67));
-    EXPECT_EQ(keyDown(SDLK_F12), extendedKeyCode(134));
-    EXPECT_EQ(keyDown(SDLK_F12, KMOD_RSHIFT), extendedKeyCode(136));
-    EXPECT_EQ(keyDown(SDLK_F12, KMOD_LCTRL), extendedKeyCode(138));
-    EXPECT_EQ(keyDown(SDLK_F12, KMOD_LALT), extendedKeyCode(140));
-    EXPECT_EQ(keyDown(SDLK_F11), extendedKeyCode(133));
-    EXPECT_EQ(keyDown(SDLK_F4), extendedKeyCode(62));
-    EXPECT_EQ(keyDown(SDLK_F4, KMOD_LCTRL), extendedKeyCode(97));
+    struct Case {
+        SDL_Keycode key;
+        uint16_t modifiers;
+        int32_t number;
+    };
+    const Case cases[] = {
+        {SDLK_UP, KMOD_NONE, 72},        {SDLK_UP, KMOD_LSHIFT, 72},      {SDLK_UP, KMOD_LCTRL, 141},
+        {SDLK_UP, KMOD_LALT, 152},       {SDLK_DOWN, KMOD_NONE, 80},      {SDLK_LEFT, KMOD_RCTRL, 115},
+        {SDLK_RIGHT, KMOD_RALT, 157},    {SDLK_HOME, KMOD_NONE, 71},      {SDLK_HOME, KMOD_LCTRL, 119},
+        {SDLK_HOME, KMOD_LALT, 151},     {SDLK_END, KMOD_NONE, 79},       {SDLK_PAGEUP, KMOD_LCTRL, 132},
+        {SDLK_PAGEDOWN, KMOD_NONE, 81},  {SDLK_INSERT, KMOD_NONE, 82},    {SDLK_DELETE, KMOD_LALT, 163},
+        {SDLK_F1, KMOD_NONE, 59},        {SDLK_F1, KMOD_LSHIFT, 84},      {SDLK_F1, KMOD_LCTRL, 94},
+        {SDLK_F1, KMOD_LALT, 104},       {SDLK_F9, KMOD_NONE, 67},        {SDLK_F4, KMOD_NONE, 62},
+        {SDLK_F4, KMOD_LCTRL, 97},       {SDLK_F11, KMOD_NONE, 133},      {SDLK_F12, KMOD_NONE, 134},
+        {SDLK_F12, KMOD_RSHIFT, 136},    {SDLK_F12, KMOD_LCTRL, 138},     {SDLK_F12, KMOD_LALT, 140},
+        {SDLK_F10, KMOD_LSHIFT, 93},
+        // Alt wins over Ctrl, Ctrl over Shift.
+        {SDLK_LEFT, KMOD_LCTRL | KMOD_LALT, 155}, {SDLK_F1, KMOD_LCTRL | KMOD_LSHIFT, 94},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(keyDown(c.key, c.modifiers), extendedKeyCode(c.number)) << "key " << c.key << " with " << c.modifiers;
+    }
 }
 
 TEST(KeyDown, F10AloneAltWithF4AndModifierKeysGiveNothing)
@@ -178,7 +166,6 @@ TEST(KeyDown, F10AloneAltWithF4AndModifierKeysGiveNothing)
     EXPECT_EQ(keyDown(SDLK_RALT, KMOD_RALT), noKeyCode);
     EXPECT_EQ(keyDown(SDLK_LCTRL, KMOD_LCTRL), noKeyCode);
     EXPECT_EQ(keyDown(SDLK_LSHIFT, KMOD_LSHIFT), noKeyCode);
-    EXPECT_EQ(keyDown(SDLK_F10, KMOD_LSHIFT), extendedKeyCode(93));
 }
 
 TEST(KeyDown, NoKeyTakesTheCloseRequestsCode)
