@@ -1,0 +1,78 @@
+#include "tests/e2e/monitor_programs.h"
+
+#include "tests/e2e/spectrum_picture.h"
+#include "tests/e2e/wave_picture.h"
+
+namespace e2e {
+
+namespace {
+
+// A steady 0.5 puts wavemon's whole trace on plot row 300.
+std::string waveShowsSteadyHalf(const rig::RgbImage& image)
+{
+    return comparePicture(image, flatWavePicture(waveRow(0.5f, 1.0f)));
+}
+
+// A steady 0.5 is a level of about 55 dB in bin 0, drawn near plot row 374
+// at the start offset: far above anything that silence shows.
+std::string spectrumShowsSteadyHalf(const rig::RgbImage& image)
+{
+    std::string problem = checkPalette(image);
+    if (problem.empty()) {
+        problem = compareText(image, spectrumLegendLines, true);
+    }
+    if (problem.empty() && topTraceRow(image, 0) < 300) {
+        problem = "column 0 tops out at plot row " + std::to_string(topTraceRow(image, 0));
+    }
+    return problem;
+}
+
+MonitorProgram makeWavemon()
+{
+    MonitorProgram program;
+    program.name = "wavemon";
+    program.path = WAVEMON_PATH;
+    program.dumpLines = 2048;
+    program.silentValue = " 0";
+    program.silentPicture = flatWavePicture(200);
+    program.showsSteadyHalf = waveShowsSteadyHalf;
+    return program;
+}
+
+MonitorProgram makeSpecmon()
+{
+    MonitorProgram program;
+    program.name = "specmon";
+    program.path = SPECMON_PATH;
+    program.dumpLines = 1024;
+    program.silentValue = "-190";
+    program.silentPicture = legendOnlyPicture();
+    program.showsSteadyHalf = spectrumShowsSteadyHalf;
+    return program;
+}
+
+} // namespace
+
+const MonitorProgram& wavemonProgram()
+{
+    static const MonitorProgram program = makeWavemon();
+    return program;
+}
+
+const MonitorProgram& specmonProgram()
+{
+    static const MonitorProgram program = makeSpecmon();
+    return program;
+}
+
+const MonitorProgram& programOf(Monitor monitor)
+{
+    return monitor == Monitor::wavemon ? wavemonProgram() : specmonProgram();
+}
+
+void PrintTo(Monitor monitor, std::ostream* out)
+{
+    *out << programOf(monitor).name;
+}
+
+} // namespace e2e

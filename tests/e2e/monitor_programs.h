@@ -1,0 +1,35 @@
+// The two monitor programs as the end-to-end tests know them: where the build
+// put them, and what they show and dump in the situations that both tests
+// alike. Constant data, readable from any thread.
+#pragma once
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+
+#include "tests/e2e/monitor_picture.h"
+
+namespace e2e {
+
+struct MonitorProgram {
+    std::string name;
+    std::string path;
+    // Lines of out.txt, and the value text of each of them on silence.
+    size_t dumpLines = 0;
+    std::string silentValue;
+    // The whole window for an all-zero snapshot.
+    Picture silentPicture;
+    // Passes a complete frame of a steady input of 16384 (the value 0.5).
+    FrameCheck showsSteadyHalf;
+};
+
+const MonitorProgram& wavemonProgram();
+const MonitorProgram& specmonProgram();
+
+// The programs as a test parameter, printed by name.
+enum class Monitor { wavemon, specmon };
+
+const MonitorProgram& programOf(Monitor monitor);
+void PrintTo(Monitor monitor, std::ostream* out);
+
+} // namespace e2e

@@ -1,0 +1,233 @@
+#include "tests/e2e/monitor_session.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+
+#include "tests/rig/png_file.h"
+
+namespace e2e {
+
+namespace {
+
+// The end of a log is what tells why a program failed; the start of one that
+// ran without audio is a hundred lines of device-scan noise.
+constexpr size_t shownLogTail = 6000;
+
+std::string tail(const std::string& text)
+{
+    return text.size() <= shownLogTail ? text : "[...]\n" + text.substr(text.size() - shownLogTail);
+}
+
+// Suite.Test/Param as a file name.
+std::string currentTestName()
+{
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = test == nullptr ? "no-test" : std::string(test->test_suite_name()) + "." + test->name();
+    for (char& c : name) {
+        if (c == '/') {
+            c = '_';
+        }
+    }
+    return name;
+}
+
+std::string describe(const rig::ExitStatus& status)
+{
+    return status.signal != 0 ? "was killed by signal " + std::to_string(status.signal)
+                              : "exited with code " + std::to_string(status.code);
+}
+
+} // namespace
+
+MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio) : program_(program)
+{
+    xvfb_ = std::make_unique<rig::XvfbServer>(xvfbLog());
+    rig::ChildOptions options;
+    options.argv = {program.path};
+    options.environment = xvfb_->environment();
+    if (audio == AudioInput::none) {
+        const rig::EnvironmentVariables noAudio = rig::noAudioEnvironment();
+        options.environment.insert(options.environment.end(), noAudio.begin(), noAudio.end());
+    } else {
+        pulse_ = audio == AudioInput::pipe ? std::make_unique<rig::PulseServer>(rig::PipeSource{})
+                                           : std::make_unique<rig::PulseServer>(rig::SineSource{1500});
+        const rig::EnvironmentVariables served = pulse_->environment();
+        options.environment.insert(options.environment.end(), served.begin(), served.end());
+    }
+    options.workDir = workDir();
+    options.stdoutPath = programLog();
+    options.stderrPath = programLog();
+    child_ = std::make_unique<rig::ChildProcess>(options);
+    client_ = std::make_unique<rig::XClient>(xvfb_->displayName());
+    window_ = client_->findWindowByPid(child_->pid());
+    if (window_ == 0) {
+        throw std::runtime_error("no window of " + program_.name + " appeared\n" + diagnostics());
+    }
+    if (!client_->focusWindow(window_)) {
+        throw std::runtime_error("the window of " + program_.name + " did not take the focus\n" + diagnostics());
+    }
+    client_->movePointer(window_, windowWidth / 2, windowHeight / 2);
+}
+
+MonitorSession::~MonitorSession()
+{
+    try {
+        if (lastCapture_.width == 0 && child_->running()) {
+            capture();
+        }
+        const char* shots = std::getenv("EARSHOT_E2E_SHOTS");
+        if (shots != nullptr && *shots != '\0' && lastCapture_.width > 0) {
+            std::filesystem::create_directories(shots);
+            rig::writePng(std::string(shots) + "/" + currentTestName() + ".png", lastCapture_);
+        }
+        if (testing::Test::HasFailure()) {
+            keepFailureArtefacts();
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "e2e: could not keep the session's artefacts: " << error.what() << "\n";
+    }
+}
+
+rig::PulseServer& MonitorSession::pulse()
+{
+    if (!pulse_) {
+        throw std::logic_error("this session has no audio server");
+    }
+    return *pulse_;
+}
+
+rig::RgbImage MonitorSession::capture()
+{
+    lastCapture_ = client_->capture(window_);
+    return lastCapture_;
+}
+
+testing::AssertionResult MonitorSession::waitForFrame(const std::string& expectation, const FrameCheck& check,
+                                                      std::chrono::milliseconds timeout)
+{
+    std::string seen = "no capture";
+    bool ended = false;
+    const bool done = rig::waitUntil(
+        [&] {
+            if (!child_->running()) {
+                ended = true;
+                return true;
+            }
+            rig::RgbImage image = capture();
+            seen = check(image);
+            if (seen.empty()) {
+                frame_ = std::move(image);
+                return true;
+            }
+            return false;
+        },
+        timeout);
+    if (done && !ended) {
+        return testing::AssertionSuccess();
+    }
+    testing::AssertionResult failure = testing::AssertionFailure();
+    failure << "waiting for " << expectation << ": ";
+    if (ended) {
+        failure << program_.name << " " << describe(*child_->exitStatus()) << " first";
+    } else {
+        failure << "no capture in " << timeout.count() << " ms showed it";
+    }
+    return failure << "; the last capture showed: " << seen;
+}
+
+void MonitorSession::typeKey(rig::KeySymbol key, const std::vector<rig::KeySymbol>& modifiers)
+{
+    client_->typeKey(key, modifiers);
+}
+
+void MonitorSession::pressButton(int button)
+{
+    client_->pressButton(button);
+}
+
+void MonitorSession::releaseButton(int button)
+{
+    client_->releaseButton(button);
+}
+
+void MonitorSession::requestClose()
+{
+    client_->requestClose(window_);
+}
+
+void MonitorSession::sendSignal(int signal)
+{
+    child_->sendSignal(signal);
+}
+
+bool MonitorSession::running()
+{
+    return child_->running();
+}
+
+bool MonitorSession::windowExists()
+{
+    return client_->windowExists(window_);
+}
+
+testing::AssertionResult MonitorSession::waitForCleanExit()
+{
+    const std::optional<rig::ExitStatus> status = child_->waitExit();
+    if (!status) {
+        return testing::AssertionFailure() << program_.name << " still runs after " << rig::rigDeadline.count()
+                                           << " ms";
+    }
+    if (status->signal != 0 || status->code != 0) {
+        return testing::AssertionFailure() << program_.name << " " << describe(*status);
+    }
+    const std::string log = rig::readTextFile(programLog());
+    for (const char* report : {"Sanitizer", "runtime error:"}) {
+        const size_t at = log.find(report);
+        if (at != std::string::npos) {
+            return testing::AssertionFailure() << program_.name << " exited with code 0 but its log reports:\n"
+                                               << log.substr(at > 200 ? at - 200 : 0, 2000);
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+std::string MonitorSession::readDump() const
+{
+    return rig::readTextFile(dumpPath());
+}
+
+std::string MonitorSession::diagnostics()
+{
+    std::string text = "--- " + program_.name + " log:\n" + tail(rig::readTextFile(programLog()));
+    text += "--- Xvfb log:\n" + tail(rig::readTextFile(xvfbLog()));
+    if (pulse_) {
+        text += "--- PulseAudio log:\n" + tail(pulse_->log());
+    }
+    return text;
+}
+
+void MonitorSession::keepFailureArtefacts()
+{
+    namespace fs = std::filesystem;
+    const fs::path kept = fs::current_path() / "e2e-failures" / currentTestName();
+    fs::create_directories(kept);
+    if (child_->running()) {
+        capture();
+    }
+    if (lastCapture_.width > 0) {
+        rig::writePng((kept / "last-capture.png").string(), lastCapture_);
+    }
+    if (frame_.width > 0) {
+        rig::writePng((kept / "last-awaited-frame.png").string(), frame_);
+    }
+    for (const fs::path& file : {fs::path(programLog()), fs::path(xvfbLog()), fs::path(dumpPath())}) {
+        std::error_code ignored;
+        fs::copy_file(file, kept / file.filename(), fs::copy_options::overwrite_existing, ignored);
+    }
+    std::cerr << diagnostics() << "--- screenshots and logs kept in " << kept.string() << "\n";
+}
+
+} // namespace e2e

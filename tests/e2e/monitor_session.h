@@ -1,0 +1,105 @@
+// One run of a monitor program for an end-to-end test: a private X server, a
+// private audio server (or none), and the program in a fresh working
+// directory, its window found by PID and given the focus, the pointer resting
+// over it. The session acts as the user (keys, buttons, close requests,
+// signals), reads the window's pixels and the program's out.txt, and waits for
+// every outcome with the rig's deadline.
+//
+// When the test has failed by the time the session ends, it prints the logs of
+// the program and both servers and keeps them, with a screenshot of the last
+// capture, under e2e-failures/<test> in the current directory. With
+// EARSHOT_E2E_SHOTS set to a directory, every session leaves its last capture
+// there as <test>.png. Every process is stopped by its PID when the session
+// goes away, whether the test passed or not.
+//
+// One thread owns a session.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/monitor_programs.h"
+#include "tests/rig/child_process.h"
+#include "tests/rig/pulse_server.h"
+#include "tests/rig/temp_dir.h"
+#include "tests/rig/x_client.h"
+#include "tests/rig/xvfb_server.h"
+
+namespace e2e {
+
+enum class AudioInput {
+    none,     // no device at all: the program runs on silence
+    sine1500, // a 1500 Hz sine of amplitude 0.5
+    pipe,     // samples the test plays through pulse()
+};
+
+// Looks at a captured window: an empty text when it shows what the test waits
+// for, otherwise a short description of what it shows instead.
+using FrameCheck = std::function<std::string(const rig::RgbImage&)>;
+
+class MonitorSession {
+public:
+    // Throws std::runtime_error, with the logs, when a server or the window
+    // does not come up or the window does not take the focus.
+    MonitorSession(const MonitorProgram& program, AudioInput audio);
+    ~MonitorSession();
+    MonitorSession(const MonitorSession&) = delete;
+    MonitorSession& operator=(const MonitorSession&) = delete;
+
+    // The program's working directory, where it writes out.txt.
+    const std::string& workDir() const { return dir_.path(); }
+    std::string dumpPath() const { return workDir() + "/out.txt"; }
+
+    // The audio server; only for AudioInput::pipe may the test play on it.
+    rig::PulseServer& pulse();
+
+    // Captures the window until one capture passes check; that capture is
+    // then frame(). Fails, saying what the last capture showed, when none does
+    // within timeout or the program ends first.
+    testing::AssertionResult waitForFrame(const std::string& expectation, const FrameCheck& check,
+                                          std::chrono::milliseconds timeout = rig::rigDeadline);
+    const rig::RgbImage& frame() const { return frame_; }
+
+    // A capture right now (also kept for the failure screenshot).
+    rig::RgbImage capture();
+
+    void typeKey(rig::KeySymbol key, const std::vector<rig::KeySymbol>& modifiers = {});
+    // X buttons: 1 left, 3 right. The pointer rests over the window.
+    void pressButton(int button);
+    void releaseButton(int button);
+    // What a window manager sends when the close button is clicked.
+    void requestClose();
+    void sendSignal(int signal);
+
+    bool running();
+    bool windowExists();
+
+    // Waits for the program to end by itself; fails unless it exits with
+    // code 0 and its log holds no sanitizer report.
+    testing::AssertionResult waitForCleanExit();
+
+    // The bytes of out.txt; empty when there is none.
+    std::string readDump() const;
+
+private:
+    std::string programLog() const { return workDir() + "/" + program_.name + ".log"; }
+    std::string xvfbLog() const { return workDir() + "/xvfb.log"; }
+    std::string diagnostics();
+    void keepFailureArtefacts();
+
+    const MonitorProgram& program_;
+    rig::TempDir dir_;
+    std::unique_ptr<rig::XvfbServer> xvfb_;
+    std::unique_ptr<rig::PulseServer> pulse_;
+    std::unique_ptr<rig::ChildProcess> child_;
+    std::unique_ptr<rig::XClient> client_;
+    rig::XWindowId window_ = 0;
+    rig::RgbImage frame_;
+    rig::RgbImage lastCapture_;
+};
+
+} // namespace e2e

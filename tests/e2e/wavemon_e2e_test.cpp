@@ -1,0 +1,201 @@
+// wavemon end to end: the trace of a live sine and its scale under the mouse
+// buttons, exact samples fed through the audio server on screen and in
+// out.txt.
+#include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <set>
+
+#include "tests/e2e/dump_file.h"
+#include "tests/e2e/monitor_session.h"
+#include "tests/e2e/wave_picture.h"
+
+namespace {
+
+using e2e::AudioInput;
+using e2e::MonitorSession;
+
+constexpr int sinePeriod = 32; // 1500 Hz at 48000 samples a second
+
+// The audio server's 1500 Hz sine of amplitude 0.5, as 16-bit samples from
+// one of its zero crossings on.
+int16_t sineSample(int64_t n)
+{
+    return static_cast<int16_t>(std::lround(16384.0 * std::sin(2.0 * std::numbers::pi * static_cast<double>(n) /
+                                                               sinePeriod)));
+}
+
+// A signal given by its samples from some start on; frames show stretches
+// of it.
+using SampleAt = std::function<int16_t(int64_t)>;
+
+// The plot rows of the 1024 points of a frame whose oldest sample is
+// signal(start), at a scale.
+std::vector<int64_t> rowsOf(const SampleAt& signal, int64_t start, float scale)
+{
+    std::vector<int64_t> rows(e2e::wavePoints);
+    for (int64_t x = 0; x < e2e::wavePoints; ++x) {
+        rows[static_cast<size_t>(x)] = e2e::waveRow(static_cast<float>(signal(start + x)) / 32768.0f, scale);
+    }
+    return rows;
+}
+
+// Passes a complete frame of any stretch signal(start), start in 0..starts-1,
+// at this scale: pixel for pixel the points and the help lines over them.
+e2e::FrameCheck showsStretchOf(SampleAt signal, int64_t starts, float scale)
+{
+    return [signal = std::move(signal), starts, scale](const rig::RgbImage& image) {
+        const std::vector<int64_t> shown = e2e::shownWaveRows(image);
+        for (int64_t start = 0; start < starts; ++start) {
+            const std::vector<int64_t> rows = rowsOf(signal, start, scale);
+            bool candidate = true;
+            for (int x = 0; x < e2e::wavePoints && candidate; ++x) {
+                const int64_t row = rows[static_cast<size_t>(x)];
+                const bool visible = row >= 0 && row < e2e::windowHeight &&
+                                     !e2e::onGlyph(e2e::waveHelpLines, x, e2e::windowRow(row));
+                candidate = shown[static_cast<size_t>(x)] == (visible ? row : -1);
+            }
+            if (candidate) {
+                return e2e::comparePicture(image, e2e::wavePicture(rows));
+            }
+        }
+        std::string seen = e2e::checkWaveWithin(image, e2e::windowHeight);
+        if (seen.empty()) {
+            seen = "a complete frame of another signal or scale; spread " + std::to_string(e2e::waveSpread(image)) +
+                   " rows, plot rows of columns 0..7:";
+            for (int x = 0; x < 8; ++x) {
+                seen.append(" ").append(std::to_string(shown[static_cast<size_t>(x)]));
+            }
+        }
+        return seen;
+    };
+}
+
+e2e::FrameCheck showsSine(float scale)
+{
+    return showsStretchOf(sineSample, sinePeriod, scale);
+}
+
+e2e::DumpValues endAndReadDump(MonitorSession& session)
+{
+    session.typeKey(XK_Escape);
+    e2e::DumpValues values;
+    EXPECT_TRUE(session.waitForCleanExit());
+    EXPECT_TRUE(e2e::readDumpValues(session.readDump(), 2048, values));
+    return values;
+}
+
+// A live sine
+
+TEST(WavemonSineTest, EachColumnShowsOnePointOfTheSineAndTheDumpHoldsWholePeriods)
+{
+    MonitorSession session(e2e::wavemonProgram(), AudioInput::sine1500);
+    ASSERT_TRUE(session.waitForFrame("one point per column within 100 rows of row 200",
+                                     [](const rig::RgbImage& image) { return e2e::checkWaveWithin(image, 100); }));
+    ASSERT_TRUE(session.waitForFrame("the sine at scale 1", showsSine(1.0f)));
+    const e2e::DumpValues dump = endAndReadDump(session);
+    ASSERT_EQ(dump.numbers.size(), 2048u);
+    const std::vector<double>& x = dump.numbers;
+    EXPECT_NEAR(*std::max_element(x.begin(), x.end()), 0.5, 0.002);
+    EXPECT_NEAR(*std::min_element(x.begin(), x.end()), -0.5, 0.002);
+    int broken = 0;
+    for (size_t i = 0; i + sinePeriod < x.size(); ++i) {
+        if (std::abs(x[i + sinePeriod] - x[i]) > 1e-6 || std::abs(x[i + sinePeriod / 2] + x[i]) > 1e-6) {
+            if (broken++ < 3) {
+                ADD_FAILURE() << "not a sine of period 32 at line " << i << ": " << x[i] << ", 16 later "
+                              << x[i + sinePeriod / 2] << ", 32 later " << x[i + sinePeriod];
+            }
+        }
+    }
+    EXPECT_EQ(broken, 0);
+}
+
+TEST(WavemonSineTest, LeftButtonHeldShrinksTheTraceToTenRowsAtTheFloorScale)
+{
+    MonitorSession session(e2e::wavemonProgram(), AudioInput::sine1500);
+    ASSERT_TRUE(session.waitForFrame("the sine at scale 1", showsSine(1.0f)));
+    session.pressButton(1);
+    ASSERT_TRUE(session.waitForFrame("the sine at scale 0.1", showsSine(0.1f)));
+    session.releaseButton(1);
+    EXPECT_EQ(e2e::waveSpread(session.frame()), 10);
+}
+
+TEST(WavemonSineTest, RightButtonHeldEnlargesTheTraceUntilMostPointsLeaveTheWindow)
+{
+    MonitorSession session(e2e::wavemonProgram(), AudioInput::sine1500);
+    ASSERT_TRUE(session.waitForFrame("the sine at scale 1", showsSine(1.0f)));
+    session.pressButton(3);
+    ASSERT_TRUE(session.waitForFrame("the sine at scale 10", showsSine(10.0f)));
+    session.releaseButton(3);
+    const std::vector<int64_t> shown = e2e::shownWaveRows(session.frame());
+    EXPECT_LT(std::count_if(shown.begin(), shown.end(), [](int64_t row) { return row >= 0; }), e2e::wavePoints / 4);
+}
+
+// Known samples through the pipe
+
+// 2048 distinct samples, the extremes and the smallest steps among them;
+// played over and over, any 2048 consecutive samples are a rotation of it.
+std::vector<int16_t> distinctPattern()
+{
+    std::vector<int16_t> pattern = {-32768, 32767, 16384, 2048, -2048, 1, 2, 3, 4, -1};
+    for (int16_t k = static_cast<int16_t>(pattern.size()); pattern.size() < 2048; ++k) {
+        pattern.push_back(static_cast<int16_t>(29 * k - 30000));
+    }
+    return pattern;
+}
+
+TEST(WavemonPipeTest, ScreenAndDumpHoldTheFedSamplesInOrder)
+{
+    const std::vector<int16_t> pattern = distinctPattern();
+    ASSERT_EQ(std::set<int16_t>(pattern.begin(), pattern.end()).size(), pattern.size());
+    const SampleAt repeated = [&](int64_t n) { return pattern[static_cast<size_t>(n % 2048)]; };
+    MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe);
+    session.pulse().playSignal(repeated);
+    ASSERT_TRUE(session.waitForFrame("1024 consecutive fed samples at scale 1", showsStretchOf(repeated, 2048, 1.0f)));
+
+    const e2e::DumpValues dump = endAndReadDump(session);
+    ASSERT_EQ(dump.numbers.size(), 2048u);
+    const auto first = std::find(pattern.begin(), pattern.end(), std::lround(dump.numbers[0] * 32768.0));
+    ASSERT_NE(first, pattern.end()) << "line 0 holds " << dump.texts[0] << ", which was never fed";
+    const size_t start = static_cast<size_t>(first - pattern.begin());
+    for (size_t i = 0; i < 2048; ++i) {
+        const int16_t fed = pattern[(start + i) % 2048];
+        const double exact = fed / 32768.0;
+        ASSERT_NEAR(dump.numbers[i], exact, 5e-7 * std::abs(exact))
+            << "line " << i << " reads \"" << dump.texts[i] << "\", but " << fed << " was fed there";
+    }
+    const std::pair<int16_t, const char*> texts[] = {
+        {-32768, "-1"}, {32767, " 0.9999695"}, {16384, " 0.5"}, {2048, " 0.0625"}, {-2048, "-0.0625"},
+        {1, " 3.051758e-005"}, {3, " 9.155273e-005"}, {4, " 0.0001220703"}, {-1, "-3.051758e-005"}};
+    for (const auto& [sample, text] : texts) {
+        const size_t at = (static_cast<size_t>(std::find(pattern.begin(), pattern.end(), sample) - pattern.begin()) +
+                           2048 - start) % 2048;
+        EXPECT_EQ(dump.texts[at], text) << "the sample " << sample << " on line " << at;
+    }
+}
+
+TEST(WavemonPipeTest, SteadyValuesLandOnTheirRowsWithHalvesToEven)
+{
+    struct Steady {
+        int16_t sample;
+        int64_t plotRow;
+    };
+    const Steady steadies[] = {{-32768, 0}, {32767, 400}, {-2048, 188}, {16384, 300}, {2048, 212}};
+    MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe);
+    for (const Steady& steady : steadies) {
+        session.pulse().playSignal([sample = steady.sample](int64_t) { return sample; });
+        ASSERT_TRUE(session.waitForFrame(
+            "a flat line on plot row " + std::to_string(steady.plotRow) + " for " + std::to_string(steady.sample),
+            [&](const rig::RgbImage& image) {
+                return e2e::comparePicture(image, e2e::flatWavePicture(steady.plotRow));
+            }));
+    }
+    session.typeKey(XK_Escape);
+    ASSERT_TRUE(session.waitForCleanExit());
+    EXPECT_TRUE(e2e::sameDump(session.readDump(), e2e::uniformDump(2048, " 0.0625")));
+}
+
+} // namespace
