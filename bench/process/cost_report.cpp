@@ -47,10 +47,12 @@ const std::vector<Column>& columns()
          [](const ProgramResult& p, const ProgramResult& b) {
              return ratio(p.cost.steadyCpuPercent, b.cost.steadyCpuPercent);
          }},
+        {"start cpu ms", 0, [](const ProgramResult& p, const ProgramResult&) { return p.cost.startupCpuMs; }},
         {"peak MB", 1, [](const ProgramResult& p, const ProgramResult&) { return peakMb(p); }},
         {"MB x bare", 2, [](const ProgramResult& p, const ProgramResult& b) { return ratio(peakMb(p), peakMb(b)); }},
         {"threads", 0,
          [](const ProgramResult& p, const ProgramResult&) { return static_cast<double>(p.cost.threads); }},
+        {"window ms", 0, [](const ProgramResult& p, const ProgramResult&) { return p.cost.windowMs; }},
         {"1st frame ms", 0, [](const ProgramResult& p, const ProgramResult&) { return p.cost.firstFrameMs; }},
         {"delay med ms", 0, [](const ProgramResult& p, const ProgramResult&) { return delayFigure(p, false); }},
         {"delay max ms", 0, [](const ProgramResult& p, const ProgramResult&) { return delayFigure(p, true); }},
@@ -59,7 +61,7 @@ const std::vector<Column>& columns()
 }
 
 constexpr int nameWidth = 15;
-constexpr int cellWidth = 15;
+constexpr int cellWidth = 14;
 
 std::string formatted(std::optional<double> value, int decimals)
 {

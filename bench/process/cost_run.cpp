@@ -143,6 +143,7 @@ CostMeasurement measureCost(const ProgramUnderTest& program, double seconds)
         if (window == 0) {
             fail(program, dir, "no window appeared");
         }
+        result.windowMs = millisecondsBetween(launched, Clock::now());
         ScreenWatch watch(client, window);
         const auto frame = watch.waitFor(program.probe->firstFrame, deadline);
         if (!frame) {
@@ -168,6 +169,7 @@ CostMeasurement measureCost(const ProgramUnderTest& program, double seconds)
     result.cpuPercent = 100.0 * atEnd.cpuSeconds / result.wallSeconds;
     const double steadyWall = std::chrono::duration<double>(endRead - steadyRead).count();
     result.steadyCpuPercent = steadyWall > 0.0 ? 100.0 * (atEnd.cpuSeconds - atSteady.cpuSeconds) / steadyWall : 0.0;
+    result.startupCpuMs = 1000.0 * atSteady.cpuSeconds;
     result.peakResidentKb = atEnd.peakResidentKb;
     result.threads = atEnd.threads;
     return result;
