@@ -38,6 +38,7 @@ int32_t setMouse(int32_t x, int32_t y, int32_t visibility, int32_t clip)
         mouseRequests.move = true;
         mouseRequests.moveX = newX;
         mouseRequests.moveY = newY;
+        pointerSettling = {newX, newY, pointerSettlingPasses};
     }
     if (visibility >= 0) {
         mouseState.visible = visibility >= 1;

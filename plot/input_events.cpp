@@ -80,6 +80,7 @@ void resetInputState(SDL_Window* window)
     typingState = {};
     mouseState = {};
     mouseRequests = {};
+    pointerSettling = {};
     SDL_StartTextInput();
     updatePointerPlace(window);
 }
@@ -99,6 +100,12 @@ void handleWindowEvent(const SDL_Event& event, SDL_Window* window)
         }
         break;
     case SDL_MOUSEMOTION:
+        if (pointerSettling.passesLeft > 0) {
+            if (event.motion.x != pointerSettling.x || event.motion.y != pointerSettling.y) {
+                break;
+            }
+            pointerSettling.passesLeft = 0;
+        }
         mouseState.x = static_cast<uint16_t>(event.motion.x);
         mouseState.y = static_cast<uint16_t>(event.motion.y);
         break;
@@ -124,6 +131,8 @@ void applyMouseRequests(SDL_Window* window)
 {
     if (mouseRequests.move) {
         SDL_WarpMouseInWindow(window, mouseRequests.moveX, mouseRequests.moveY);
+    } else if (pointerSettling.passesLeft > 0) {
+        --pointerSettling.passesLeft;
     }
     if (mouseRequests.showOrHide) {
         SDL_ShowCursor(mouseState.visible ? SDL_ENABLE : SDL_DISABLE);

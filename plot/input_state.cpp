@@ -5,3 +5,4 @@ bool keyHit = false;
 TypingState typingState;
 MouseState mouseState;
 MouseRequests mouseRequests;
+PointerSettling pointerSettling;

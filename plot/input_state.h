@@ -40,3 +40,16 @@ struct MouseRequests {
     bool confine = false;
 };
 extern MouseRequests mouseRequests;
+
+// After setMouse moves the pointer, movements the window system reported
+// before the move would put the old place back into mouseState. Until the
+// move's own movement arrives, movements to other places are ignored; after
+// a few refresh passes without it (the pointer may have been there already,
+// so that no movement comes) movements count again.
+inline constexpr int32_t pointerSettlingPasses = 5;
+struct PointerSettling {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t passesLeft = 0;
+};
+extern PointerSettling pointerSettling;
