@@ -1,7 +1,6 @@
 #include "bench/process/cost_report.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <iomanip>
 #include <sstream>

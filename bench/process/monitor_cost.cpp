@@ -6,6 +6,7 @@
 // shows it. Every program runs alone on fresh private X and audio servers;
 // the whole set runs twice so that the spread between rounds shows how far
 // the figures can be trusted on a busy machine.
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <string>
@@ -44,13 +45,16 @@ int main(int argc, char** argv)
     try {
         const double seconds = argc >= 2 ? std::stod(argv[1]) : defaultSeconds;
         if (!(seconds > startupSeconds)) {
-            throw std::invalid_argument("the run must be longer than the " + std::to_string(startupSeconds) +
-                                        " s start-up phase");
+            throw std::invalid_argument("a run must last longer than the start-up phase it leaves out");
         }
+        // Absolute, because each program starts in a directory of its own.
+        const auto programPath = [&](int index, const char* built) {
+            return std::filesystem::absolute(argc == 5 ? argv[index] : built).string();
+        };
         const std::vector<ProgramUnderTest> programs{
-            {"bare_recorder", argc == 5 ? argv[4] : EARSHOT_BARE_RECORDER_PATH, nullptr},
-            {"wavemon", argc == 5 ? argv[2] : EARSHOT_WAVEMON_PATH, &wavemonProbe},
-            {"specmon", argc == 5 ? argv[3] : EARSHOT_SPECMON_PATH, &specmonProbe},
+            {"bare_recorder", programPath(4, EARSHOT_BARE_RECORDER_PATH), nullptr},
+            {"wavemon", programPath(2, EARSHOT_WAVEMON_PATH), &wavemonProbe},
+            {"specmon", programPath(3, EARSHOT_SPECMON_PATH), &specmonProbe},
         };
         std::cout << "monitor_cost: " << seconds << " s per program and round, each alone on a private Xvfb and "
                   << "PulseAudio with a 1500 Hz sine input;\ndelays: a pipe input switched from silence to the sine "
