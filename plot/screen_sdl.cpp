@@ -213,8 +213,10 @@ void platformThread()
     // SIGINT and SIGTERM stay the program's own business, and the screen
     // saver stays off while the window is open (SDL restores it at quit).
     // The window surface is plain memory copied by the windowing system: an
-    // accelerated one would recreate the window behind a 3D renderer.
+    // accelerated one would recreate the window behind a 3D renderer. On
+    // Windows, Alt+F4 is a key like any other, not a close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_WINDOWS_NO_CLOSE_ON_ALT_F4, "1");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     PlatformMailbox& box = mailbox();
