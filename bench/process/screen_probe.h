@@ -2,7 +2,6 @@
 // silence, or a signal. Pure functions of the picture; any thread.
 #pragma once
 
-#include <cstddef> // rgb_image.h uses size_t without including it
 #include <cstdint>
 
 #include "tests/rig/rgb_image.h"
