@@ -82,13 +82,13 @@ ScreenInfo desktopInfo()
     return info;
 }
 
-// The window, and the frame buffer converted to XRGB8888 pixels on its way
-// there (SDL copies those into whatever format the window surface has).
+// The window and what the refresh thread keeps to bring it up to date.
 struct RefreshTarget {
     SDL_Window* window = nullptr;
-    SDL_Surface* converted = nullptr;
-    SDL_Surface* shownOn = nullptr;  // the window surface of the last pass
-    uint32_t xrgb[paletteSize] = {}; // the palette as loaded into the window
+    SDL_Surface* shownOn = nullptr;     // the window surface of the last pass
+    uint8_t* shownRows = nullptr;       // the frame buffer as the window shows it
+    uint32_t pixelOf[paletteSize] = {}; // the palette as pixels of the surface converted into
+    SDL_Surface* converted = nullptr;   // XRGB8888 rows for a window surface of another format
 };
 
 // Creates the window with the screen's size and title; on success also
@@ -101,10 +101,10 @@ bool createWindow(RefreshTarget& target)
     if (target.window == nullptr) {
         return false;
     }
-    target.converted = SDL_CreateRGBSurfaceWithFormat(0, screenWidthPixels, screenHeightPixels, 32,
-                                                      SDL_PIXELFORMAT_RGB888);
-    if (target.converted == nullptr || SDL_GetWindowSurface(target.window) == nullptr) {
-        SDL_FreeSurface(target.converted);
+    target.shownRows =
+        static_cast<uint8_t*>(std::malloc(static_cast<size_t>(screenWidthPixels) * screenHeightPixels));
+    if (target.shownRows == nullptr || SDL_GetWindowSurface(target.window) == nullptr) {
+        std::free(target.shownRows);
         SDL_DestroyWindow(target.window);
         return false;
     }
@@ -118,23 +118,66 @@ bool createWindow(RefreshTarget& target)
     return true;
 }
 
-// Converts the rows through the palette and shows them in the window.
-void showRows(RefreshTarget& target, SDL_Surface* surface, RowSpan rows)
+// Whether the rows can be converted straight into the surface's pixels: it
+// holds the whole frame as 32-bit pixels with red, green and blue where
+// paletteToXrgb puts them.
+bool takesXrgbRows(const SDL_Surface* surface)
 {
-    const int32_t count = rows.last - rows.first + 1;
-    auto* converted = static_cast<uint8_t*>(target.converted->pixels);
-    convertRows(screenPixels + static_cast<ptrdiff_t>(rows.first) * screenWidthPixels, screenWidthPixels, count,
-                target.xrgb, converted + static_cast<ptrdiff_t>(rows.first) * target.converted->pitch,
-                target.converted->pitch);
-    const SDL_Rect area{0, rows.first, screenWidthPixels, count};
-    SDL_Rect destination = area;
-    SDL_BlitSurface(target.converted, &area, surface, &destination);
-    SDL_UpdateWindowSurfaceRects(target.window, &area, 1);
+    const uint32_t format = surface->format->format;
+    return (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) &&
+           surface->w >= screenWidthPixels && surface->h >= screenHeightPixels;
+}
+
+// Shows the rows of span that differ from what the window shows (all of them
+// when everyRow, which a new palette or a new window surface needs): they are
+// converted through the palette straight into the window surface, or, for a
+// surface of another format, into XRGB8888 rows that SDL blits into it. False
+// when nothing could be shown.
+bool showChangedRows(RefreshTarget& target, SDL_Surface* surface, RowSpan span, bool everyRow)
+{
+    const bool straight = takesXrgbRows(surface);
+    if (!straight && target.converted == nullptr) {
+        target.converted = SDL_CreateRGBSurfaceWithFormat(0, screenWidthPixels, screenHeightPixels, 32,
+                                                          SDL_PIXELFORMAT_RGB888);
+    }
+    SDL_Surface* into = straight ? surface : target.converted;
+    if (into == nullptr || (SDL_MUSTLOCK(into) && SDL_LockSurface(into) != 0)) {
+        return false;
+    }
+    if (everyRow) {
+        // Opaque where the surface has alpha.
+        paletteToXrgb(screenPalette, target.pixelOf);
+        for (uint32_t& pixel : target.pixelOf) {
+            pixel |= into->format->Amask;
+        }
+    }
+    const RowRuns changed = takeChangedRows(screenPixels, target.shownRows, screenWidthPixels, span, everyRow);
+    SDL_Rect areas[maxRowRuns];
+    for (int32_t i = 0; i < changed.count; ++i) {
+        const RowSpan run = changed.runs[i];
+        const int32_t count = run.last - run.first + 1;
+        uint8_t* pixels = static_cast<uint8_t*>(into->pixels) + static_cast<ptrdiff_t>(run.first) * into->pitch;
+        convertRows(screenPixels + static_cast<ptrdiff_t>(run.first) * screenWidthPixels, screenWidthPixels, count,
+                    target.pixelOf, pixels, into->pitch);
+        areas[i] = {0, run.first, screenWidthPixels, count};
+    }
+    if (SDL_MUSTLOCK(into)) {
+        SDL_UnlockSurface(into);
+    }
+    for (int32_t i = 0; !straight && i < changed.count; ++i) {
+        SDL_Rect destination = areas[i];
+        SDL_BlitSurface(target.converted, &areas[i], surface, &destination);
+    }
+    if (changed.count > 0) {
+        SDL_UpdateWindowSurfaceRects(target.window, areas, changed.count);
+    }
+    return true;
 }
 
 // One refresh pass, whole under screenLock: title and palette changes, the
 // waiting window events, the mouse requests, then the changed rows (or the
-// whole frame after a palette change or a repaint request).
+// whole frame after a palette change, a repaint request or on a new window
+// surface).
 void refreshPass(RefreshTarget& target)
 {
     const std::lock_guard screen(screenLock);
@@ -142,12 +185,8 @@ void refreshPass(RefreshTarget& target)
         SDL_SetWindowTitle(target.window, windowTitle);
         titleChanged = false;
     }
-    bool wholeFrame = false;
-    if (paletteChanged) {
-        paletteToXrgb(screenPalette, target.xrgb);
-        paletteChanged = false;
-        wholeFrame = true;
-    }
+    bool wholeFrame = paletteChanged;
+    paletteChanged = false;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         wholeFrame = wholeFrame || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED);
@@ -158,14 +197,13 @@ void refreshPass(RefreshTarget& target)
     // holds nothing yet.
     SDL_Surface* surface = SDL_GetWindowSurface(target.window);
     wholeFrame = wholeFrame || surface != target.shownOn;
-    target.shownOn = surface;
     RowSpan rows = takeDirtyRows();
     if (wholeFrame) {
         rows = {0, screenHeightPixels - 1};
     }
-    if (surface != nullptr && !isEmpty(rows)) {
-        showRows(target, surface, rows);
-    }
+    // A surface that could not be shown on gets the whole frame next time.
+    const bool shown = surface != nullptr && (isEmpty(rows) || showChangedRows(target, surface, rows, wholeFrame));
+    target.shownOn = shown ? surface : nullptr;
 }
 
 void refreshUntilStopped(RefreshTarget& target)
@@ -175,6 +213,7 @@ void refreshUntilStopped(RefreshTarget& target)
         std::this_thread::sleep_for(refreshInterval);
     }
     SDL_FreeSurface(target.converted);
+    std::free(target.shownRows);
     SDL_DestroyWindow(target.window);
 }
 

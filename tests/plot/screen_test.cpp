@@ -101,9 +101,44 @@ TEST(ScreenWindow, ShowsTheFrameBufferThroughThePalette)
     drawLine(0.0f, 400.0f, 1024.0f, 120.0f, 10, shapeLine, solid);
     ASSERT_TRUE(waitUntilWindowShowsFrame());
 
-    // Two small changes far apart: the rows between them are copied too.
+    // Two small changes far apart, and a redrawn row that stays as it was.
     drawLine(1024.0f, 399.0f, 1024.0f, 399.0f, 15, shapeLine, solid);
     drawText(-3.0f, 2.0f, "\xDB", 12);
+    drawText(8.0f, 8.0f, "Window services", 14);
+    EXPECT_TRUE(waitUntilWindowShowsFrame());
+
+    // A row changed and changed back between passes still shows, and so does
+    // a row cleared after it.
+    drawLine(0.0f, 200.0f, 1024.0f, 200.0f, 9, shapeLine, solid);
+    drawLine(0.0f, 200.0f, 1024.0f, 200.0f, 0, shapeLine, solid);
+    drawLine(0.0f, 0.0f, 1024.0f, 0.0f, 0, shapeLine, solid);
+    EXPECT_TRUE(waitUntilWindowShowsFrame());
+}
+
+TEST(ScreenWindow, PaletteChangeRecoloursTheWholeWindow)
+{
+    testScreen();
+    clearScreen();
+    drawLine(10.0f, 300.0f, 900.0f, 20.0f, 10, shapeLine, solid);
+    drawText(40.0f, 380.0f, "palette", 14);
+    ASSERT_TRUE(waitUntilWindowShowsFrame());
+
+    PaletteEntry original[paletteSize];
+    {
+        const std::lock_guard lock(screenLock);
+        std::copy(std::begin(screenPalette), std::end(screenPalette), std::begin(original));
+        screenPalette[0] = {0x21, 0x43, 0x65};
+        screenPalette[10] = {0xFE, 0x01, 0x80};
+        paletteChanged = true;
+    }
+    EXPECT_TRUE(waitUntilWindowShowsFrame());
+    EXPECT_TRUE(windowHasColour({0xFE, 0x01, 0x80}));
+
+    {
+        const std::lock_guard lock(screenLock);
+        std::copy(std::begin(original), std::end(original), std::begin(screenPalette));
+        paletteChanged = true;
+    }
     EXPECT_TRUE(waitUntilWindowShowsFrame());
 }
 
