@@ -1,5 +1,7 @@
 #include "tests/e2e/monitor_programs.h"
 
+#include <cstdlib>
+
 #include "tests/e2e/spectrum_picture.h"
 #include "tests/e2e/wave_picture.h"
 
@@ -27,6 +29,17 @@ std::string spectrumShowsSteadyHalf(const rig::RgbImage& image)
     return problem;
 }
 
+MonitorProgram underWineIfAsked(MonitorProgram program)
+{
+    const char* windowsBuilds = std::getenv("EARSHOT_E2E_WINE");
+    if (windowsBuilds != nullptr && *windowsBuilds != '\0') {
+        program.path = std::string(windowsBuilds) + "/" + program.name + ".exe";
+        program.launcher = {"wine"};
+        program.feedsSine = true;
+    }
+    return program;
+}
+
 MonitorProgram makeWavemon()
 {
     MonitorProgram program;
@@ -36,7 +49,7 @@ MonitorProgram makeWavemon()
     program.silentValue = " 0";
     program.silentPicture = flatWavePicture(200);
     program.showsSteadyHalf = waveShowsSteadyHalf;
-    return program;
+    return underWineIfAsked(program);
 }
 
 MonitorProgram makeSpecmon()
@@ -48,7 +61,7 @@ MonitorProgram makeSpecmon()
     program.silentValue = "-190";
     program.silentPicture = legendOnlyPicture();
     program.showsSteadyHalf = spectrumShowsSteadyHalf;
-    return program;
+    return underWineIfAsked(program);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/monitor_picture.h"
 
@@ -14,6 +15,12 @@ namespace e2e {
 struct MonitorProgram {
     std::string name;
     std::string path;
+    // The command that runs the file at path (e.g. {"wine"} for a Windows
+    // build); empty when the file runs by itself.
+    std::vector<std::string> launcher;
+    // Wine's capture stalls on the sine source's large blocks: under Wine the
+    // 1500 Hz sine is fed through the pipe source instead.
+    bool feedsSine = false;
     // Lines of out.txt, and the value text of each of them on silence.
     size_t dumpLines = 0;
     std::string silentValue;
@@ -23,6 +30,8 @@ struct MonitorProgram {
     FrameCheck showsSteadyHalf;
 };
 
+// The Linux builds; or, with EARSHOT_E2E_WINE naming a directory, the
+// Windows builds wavemon.exe and specmon.exe there, run under Wine.
 const MonitorProgram& wavemonProgram();
 const MonitorProgram& specmonProgram();
 

@@ -1,8 +1,10 @@
 #include "tests/e2e/monitor_session.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <numbers>
 #include <optional>
 #include <stdexcept>
 
@@ -34,6 +36,14 @@ std::string currentTestName()
     return name;
 }
 
+// What the sine source plays: 1500 Hz (32 samples a period) of amplitude 0.5.
+int16_t sineSourceSample(int64_t n)
+{
+    constexpr int64_t period = 32;
+    return static_cast<int16_t>(
+        std::lround(16384.0 * std::sin(2.0 * std::numbers::pi * static_cast<double>(n % period) / period)));
+}
+
 std::string describe(const rig::ExitStatus& status)
 {
     return status.signal != 0 ? "was killed by signal " + std::to_string(status.signal)
@@ -46,14 +56,19 @@ MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio) 
 {
     xvfb_ = std::make_unique<rig::XvfbServer>(xvfbLog());
     rig::ChildOptions options;
-    options.argv = {program.path};
+    options.argv = program.launcher;
+    options.argv.push_back(program.path);
     options.environment = xvfb_->environment();
     if (audio == AudioInput::none) {
         const rig::EnvironmentVariables noAudio = rig::noAudioEnvironment();
         options.environment.insert(options.environment.end(), noAudio.begin(), noAudio.end());
     } else {
-        pulse_ = audio == AudioInput::pipe ? std::make_unique<rig::PulseServer>(rig::PipeSource{})
-                                           : std::make_unique<rig::PulseServer>(rig::SineSource{1500});
+        const bool fedSine = audio == AudioInput::sine1500 && program.feedsSine;
+        pulse_ = audio == AudioInput::pipe || fedSine ? std::make_unique<rig::PulseServer>(rig::PipeSource{})
+                                                      : std::make_unique<rig::PulseServer>(rig::SineSource{1500});
+        if (fedSine) {
+            pulse_->playSignal(sineSourceSample);
+        }
         const rig::EnvironmentVariables served = pulse_->environment();
         options.environment.insert(options.environment.end(), served.begin(), served.end());
     }
