@@ -40,11 +40,26 @@ MonitorProgram underWineIfAsked(MonitorProgram program)
     return program;
 }
 
+// What this build of the programs needs to run under test.
+rig::EnvironmentVariables buildEnvironment()
+{
+#ifdef KEEP_AUDIO_PLUGINS_PATH
+    const char* sanitizerOptions = std::getenv("ASAN_OPTIONS");
+    std::string options = sanitizerOptions == nullptr ? "" : sanitizerOptions;
+    // The preloaded library comes before the sanitizer runtime.
+    options += options.empty() ? "verify_asan_link_order=0" : ":verify_asan_link_order=0";
+    return {{"LD_PRELOAD", KEEP_AUDIO_PLUGINS_PATH}, {"ASAN_OPTIONS", options}};
+#else
+    return {};
+#endif
+}
+
 MonitorProgram makeWavemon()
 {
     MonitorProgram program;
     program.name = "wavemon";
     program.path = WAVEMON_PATH;
+    program.environment = buildEnvironment();
     program.dumpLines = 2048;
     program.silentValue = " 0";
     program.silentPicture = flatWavePicture(200);
@@ -57,6 +72,7 @@ MonitorProgram makeSpecmon()
     MonitorProgram program;
     program.name = "specmon";
     program.path = SPECMON_PATH;
+    program.environment = buildEnvironment();
     program.dumpLines = 1024;
     program.silentValue = "-190";
     program.silentPicture = legendOnlyPicture();

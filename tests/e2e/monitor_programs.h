@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "tests/e2e/monitor_picture.h"
+#include "tests/rig/child_process.h"
 
 namespace e2e {
 
 struct MonitorProgram {
     std::string name;
     std::string path;
+    // Set for the program on top of the test's environment.
+    rig::EnvironmentVariables environment;
     // The command that runs the file at path (e.g. {"wine"} for a Windows
     // build); empty when the file runs by itself.
     std::vector<std::string> launcher;

@@ -58,7 +58,9 @@ MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio) 
     rig::ChildOptions options;
     options.argv = program.launcher;
     options.argv.push_back(program.path);
-    options.environment = xvfb_->environment();
+    options.environment = program.environment;
+    const rig::EnvironmentVariables display = xvfb_->environment();
+    options.environment.insert(options.environment.end(), display.begin(), display.end());
     if (audio == AudioInput::none) {
         const rig::EnvironmentVariables noAudio = rig::noAudioEnvironment();
         options.environment.insert(options.environment.end(), noAudio.begin(), noAudio.end());
@@ -151,6 +153,30 @@ testing::AssertionResult MonitorSession::waitForFrame(const std::string& expecta
         failure << "no capture in " << timeout.count() << " ms showed it";
     }
     return failure << "; the last capture showed: " << seen;
+}
+
+testing::AssertionResult MonitorSession::waitForSteadyFrame(const std::string& expectation, const FrameCheck& check,
+                                                            std::chrono::milliseconds settle)
+{
+    const auto deadline = std::chrono::steady_clock::now() + rig::rigDeadline;
+    testing::AssertionResult found = waitForFrame(expectation, check);
+    rig::RgbImage first = frame_;
+    auto firstSeen = std::chrono::steady_clock::now();
+    while (found) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
+            return testing::AssertionFailure() << "waiting for " << expectation << ": the window kept changing";
+        }
+        found = waitForFrame(expectation, check,
+                             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now));
+        if (found && frame_.rgb != first.rgb) {
+            first = frame_;
+            firstSeen = std::chrono::steady_clock::now();
+        } else if (found && std::chrono::steady_clock::now() - firstSeen >= settle) {
+            return found;
+        }
+    }
+    return found;
 }
 
 void MonitorSession::typeKey(rig::KeySymbol key, const std::vector<rig::KeySymbol>& modifiers)

@@ -64,6 +64,13 @@ public:
                                           std::chrono::milliseconds timeout = rig::rigDeadline);
     const rig::RgbImage& frame() const { return frame_; }
 
+    // The same, for a frame that the window still shows unchanged at least
+    // `settle` later, when a steady input has been drawn again: frames come
+    // about every 100 ms, and a frame just after a change of the input may
+    // still hold some of the old samples.
+    testing::AssertionResult waitForSteadyFrame(const std::string& expectation, const FrameCheck& check,
+                                                std::chrono::milliseconds settle = std::chrono::milliseconds(400));
+
     // A capture right now (also kept for the failure screenshot).
     rig::RgbImage capture();
 

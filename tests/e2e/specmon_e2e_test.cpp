@@ -46,9 +46,9 @@ std::vector<float> endAndReadLevels(MonitorSession& session)
 TEST(SpecmonSineTest, PeakSitsInBin64AndTheTraceFollowsTheDumpedLevels)
 {
     MonitorSession session(e2e::specmonProgram(), AudioInput::sine1500);
-    ASSERT_TRUE(session.waitForFrame("the legend over a peak in column 65", showsPeak(65, 200)));
     // The sine is steady, so the frame drawn last, whose levels go to out.txt,
     // looks like this one.
+    ASSERT_TRUE(session.waitForSteadyFrame("the legend over a peak in column 65", showsPeak(65, 200)));
     const rig::RgbImage shown = session.frame();
     const std::vector<float> levels = endAndReadLevels(session);
     ASSERT_EQ(levels.size(), static_cast<size_t>(e2e::spectrumBins));
@@ -173,6 +173,24 @@ protected:
         return tops.empty() ? -1 : tops.front();
     }
 
+    // Holds the buttons while the tones take their turns and until the last
+    // tone has been drawn again, steady, then releases them; the peak tops of
+    // the turns.
+    std::vector<int> turnsWhileHolding(const std::vector<int>& buttons, int turns)
+    {
+        for (const int button : buttons) {
+            session.pressButton(button);
+        }
+        std::vector<int> tops;
+        EXPECT_TRUE(takeTurns(session, turns, tops));
+        const Tone& last = tones[(turns - 1) % 2];
+        EXPECT_TRUE(session.waitForSteadyFrame("the last tone, steady", showsToneAlone(last, tones[turns % 2])));
+        for (const int button : buttons) {
+            session.releaseButton(button);
+        }
+        return tops;
+    }
+
     MonitorSession session{e2e::specmonProgram(), AudioInput::pipe};
 };
 
@@ -180,10 +198,8 @@ TEST_F(SpecmonOffsetTest, LeftButtonHeldLowersTheTraceTenRowsAFrameDownToOffsetM
 {
     const int top = start();
     ASSERT_GT(top, 300);
-    session.pressButton(1);
-    std::vector<int> tops;
-    ASSERT_TRUE(takeTurns(session, 22, tops));
-    session.releaseButton(1);
+    const std::vector<int> tops = turnsWhileHolding({1}, 22);
+    ASSERT_FALSE(HasFailure());
     EXPECT_TRUE(stepsTo(tops, top, top - 200));
     const rig::RgbImage last = session.frame();
     EXPECT_EQ(e2e::checkSpectrumTrace(last, endAndReadLevels(session), -100.0f), "");
@@ -193,10 +209,8 @@ TEST_F(SpecmonOffsetTest, RightButtonHeldRaisesTheTraceTenRowsAFrameUpToOffset20
 {
     const int top = start();
     ASSERT_GT(top, 300);
-    session.pressButton(3);
-    std::vector<int> tops;
-    ASSERT_TRUE(takeTurns(session, 12, tops));
-    session.releaseButton(3);
+    const std::vector<int> tops = turnsWhileHolding({3}, 12);
+    ASSERT_FALSE(HasFailure());
     EXPECT_TRUE(stepsTo(tops, top, top + 100));
     const rig::RgbImage last = session.frame();
     EXPECT_EQ(e2e::checkSpectrumTrace(last, endAndReadLevels(session), 200.0f), "");
@@ -206,17 +220,13 @@ TEST_F(SpecmonOffsetTest, BothButtonsHeldLeaveTheTraceWhereItIs)
 {
     const int top = start();
     ASSERT_GT(top, 300);
-    session.pressButton(1);
-    session.pressButton(3);
-    std::vector<int> tops;
-    ASSERT_TRUE(takeTurns(session, 6, tops));
+    const std::vector<int> tops = turnsWhileHolding({1, 3}, 6);
+    ASSERT_FALSE(HasFailure());
     // A frame may read the buttons between the two presses and step once.
     EXPECT_LE(std::abs(tops.front() - top), 10) << "peak tops from " << top << ":" << listed(tops);
     for (const int later : tops) {
         EXPECT_EQ(later, tops.front()) << "peak tops from " << top << ":" << listed(tops);
     }
-    session.releaseButton(3);
-    session.releaseButton(1);
 }
 
 } // namespace
