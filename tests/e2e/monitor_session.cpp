@@ -1,13 +1,12 @@
 #include "tests/e2e/monitor_session.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <numbers>
 #include <optional>
 #include <stdexcept>
 
+#include "tests/e2e/tones.h"
 #include "tests/rig/png_file.h"
 
 namespace e2e {
@@ -34,14 +33,6 @@ std::string currentTestName()
         }
     }
     return name;
-}
-
-// What the sine source plays: 1500 Hz (32 samples a period) of amplitude 0.5.
-int16_t sineSourceSample(int64_t n)
-{
-    constexpr int64_t period = 32;
-    return static_cast<int16_t>(
-        std::lround(16384.0 * std::sin(2.0 * std::numbers::pi * static_cast<double>(n % period) / period)));
 }
 
 std::string describe(const rig::ExitStatus& status)

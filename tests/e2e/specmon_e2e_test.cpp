@@ -4,11 +4,11 @@
 
 #include <X11/keysym.h>
 #include <cmath>
-#include <numbers>
 
 #include "tests/e2e/dump_file.h"
 #include "tests/e2e/monitor_session.h"
 #include "tests/e2e/spectrum_picture.h"
+#include "tests/e2e/tones.h"
 
 namespace {
 
@@ -75,12 +75,6 @@ struct Tone {
 
 constexpr Tone tones[] = {{64, 32}, {128, 16}};
 
-int16_t toneSample(const Tone& tone, int64_t n)
-{
-    const double phase = 2.0 * std::numbers::pi * static_cast<double>(n % tone.period) / tone.period;
-    return static_cast<int16_t>(std::lround(16384.0 * std::sin(phase)));
-}
-
 // A complete frame with trace pixels around the tone's peak and none around
 // the other tone's, at any offset from -100 to 200.
 e2e::FrameCheck showsToneAlone(const Tone& tone, const Tone& other)
@@ -115,7 +109,7 @@ testing::AssertionResult takeTurns(MonitorSession& session, int turns, std::vect
     tops.clear();
     for (int turn = 0; turn < turns; ++turn) {
         const Tone& tone = tones[turn % 2];
-        session.pulse().playSignal([&tone](int64_t n) { return toneSample(tone, n); });
+        session.pulse().playSignal([&tone](int64_t n) { return e2e::toneSample(tone.period, n); });
         const testing::AssertionResult shown = session.waitForFrame(
             "the peak of bin " + std::to_string(tone.bin) + " alone", showsToneAlone(tone, tones[(turn + 1) % 2]));
         if (!shown) {

@@ -6,27 +6,17 @@
 #include <X11/keysym.h>
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <set>
 
 #include "tests/e2e/dump_file.h"
 #include "tests/e2e/monitor_session.h"
+#include "tests/e2e/tones.h"
 #include "tests/e2e/wave_picture.h"
 
 namespace {
 
 using e2e::AudioInput;
 using e2e::MonitorSession;
-
-constexpr int sinePeriod = 32; // 1500 Hz at 48000 samples a second
-
-// The audio server's 1500 Hz sine of amplitude 0.5, as 16-bit samples from
-// one of its zero crossings on.
-int16_t sineSample(int64_t n)
-{
-    return static_cast<int16_t>(std::lround(16384.0 * std::sin(2.0 * std::numbers::pi * static_cast<double>(n) /
-                                                               sinePeriod)));
-}
 
 // A signal given by its samples from some start on; frames show stretches
 // of it.
@@ -76,7 +66,7 @@ e2e::FrameCheck showsStretchOf(SampleAt signal, int64_t starts, float scale)
 
 e2e::FrameCheck showsSine(float scale)
 {
-    return showsStretchOf(sineSample, sinePeriod, scale);
+    return showsStretchOf(e2e::sineSourceSample, e2e::sineSourcePeriod, scale);
 }
 
 e2e::DumpValues endAndReadDump(MonitorSession& session)
@@ -102,11 +92,11 @@ TEST(WavemonSineTest, EachColumnShowsOnePointOfTheSineAndTheDumpHoldsWholePeriod
     EXPECT_NEAR(*std::max_element(x.begin(), x.end()), 0.5, 0.002);
     EXPECT_NEAR(*std::min_element(x.begin(), x.end()), -0.5, 0.002);
     int broken = 0;
-    for (size_t i = 0; i + sinePeriod < x.size(); ++i) {
-        if (std::abs(x[i + sinePeriod] - x[i]) > 1e-6 || std::abs(x[i + sinePeriod / 2] + x[i]) > 1e-6) {
+    for (size_t i = 0; i + e2e::sineSourcePeriod < x.size(); ++i) {
+        if (std::abs(x[i + e2e::sineSourcePeriod] - x[i]) > 1e-6 || std::abs(x[i + e2e::sineSourcePeriod / 2] + x[i]) > 1e-6) {
             if (broken++ < 3) {
                 ADD_FAILURE() << "not a sine of period 32 at line " << i << ": " << x[i] << ", 16 later "
-                              << x[i + sinePeriod / 2] << ", 32 later " << x[i + sinePeriod];
+                              << x[i + e2e::sineSourcePeriod / 2] << ", 32 later " << x[i + e2e::sineSourcePeriod];
             }
         }
     }
