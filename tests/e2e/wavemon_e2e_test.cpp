@@ -33,24 +33,35 @@ std::vector<int64_t> rowsOf(const SampleAt& signal, int64_t start, float scale)
     return rows;
 }
 
+// The first start in 0..starts-1 whose stretch of the signal, at this scale,
+// puts its points on the rows that a capture shows (-1 for none); shown holds
+// the plot row of each column, -1 where the column shows no point.
+int64_t shownStretch(const std::vector<int64_t>& shown, const SampleAt& signal, int64_t starts, float scale)
+{
+    for (int64_t start = 0; start < starts; ++start) {
+        bool matches = true;
+        for (int x = 0; x < e2e::wavePoints && matches; ++x) {
+            const int64_t row = e2e::waveRow(static_cast<float>(signal(start + x)) / 32768.0f, scale);
+            const bool visible = row >= 0 && row < e2e::windowHeight &&
+                                 !e2e::onGlyph(e2e::waveHelpLines, x, e2e::windowRow(row));
+            matches = shown[static_cast<size_t>(x)] == (visible ? row : -1);
+        }
+        if (matches) {
+            return start;
+        }
+    }
+    return -1;
+}
+
 // Passes a complete frame of any stretch signal(start), start in 0..starts-1,
 // at this scale: pixel for pixel the points and the help lines over them.
 e2e::FrameCheck showsStretchOf(SampleAt signal, int64_t starts, float scale)
 {
     return [signal = std::move(signal), starts, scale](const rig::RgbImage& image) {
         const std::vector<int64_t> shown = e2e::shownWaveRows(image);
-        for (int64_t start = 0; start < starts; ++start) {
-            const std::vector<int64_t> rows = rowsOf(signal, start, scale);
-            bool candidate = true;
-            for (int x = 0; x < e2e::wavePoints && candidate; ++x) {
-                const int64_t row = rows[static_cast<size_t>(x)];
-                const bool visible = row >= 0 && row < e2e::windowHeight &&
-                                     !e2e::onGlyph(e2e::waveHelpLines, x, e2e::windowRow(row));
-                candidate = shown[static_cast<size_t>(x)] == (visible ? row : -1);
-            }
-            if (candidate) {
-                return e2e::comparePicture(image, e2e::wavePicture(rows));
-            }
+        const int64_t start = shownStretch(shown, signal, starts, scale);
+        if (start >= 0) {
+            return e2e::comparePicture(image, e2e::wavePicture(rowsOf(signal, start, scale)));
         }
         std::string seen = e2e::checkWaveWithin(image, e2e::windowHeight);
         if (seen.empty()) {
@@ -69,13 +80,18 @@ e2e::FrameCheck showsSine(float scale)
     return showsStretchOf(e2e::sineSourceSample, e2e::sineSourcePeriod, scale);
 }
 
-e2e::DumpValues endAndReadDump(MonitorSession& session)
+e2e::DumpValues readExitDump(MonitorSession& session)
 {
-    session.typeKey(XK_Escape);
     e2e::DumpValues values;
     EXPECT_TRUE(session.waitForCleanExit());
     EXPECT_TRUE(e2e::readDumpValues(session.readDump(), 2048, values));
     return values;
+}
+
+e2e::DumpValues endAndReadDump(MonitorSession& session)
+{
+    session.typeKey(XK_Escape);
+    return readExitDump(session);
 }
 
 // A live sine
@@ -91,12 +107,13 @@ TEST(WavemonSineTest, EachColumnShowsOnePointOfTheSineAndTheDumpHoldsWholePeriod
     const std::vector<double>& x = dump.numbers;
     EXPECT_NEAR(*std::max_element(x.begin(), x.end()), 0.5, 0.002);
     EXPECT_NEAR(*std::min_element(x.begin(), x.end()), -0.5, 0.002);
+    constexpr size_t period = e2e::sineSourcePeriod;
     int broken = 0;
-    for (size_t i = 0; i + e2e::sineSourcePeriod < x.size(); ++i) {
-        if (std::abs(x[i + e2e::sineSourcePeriod] - x[i]) > 1e-6 || std::abs(x[i + e2e::sineSourcePeriod / 2] + x[i]) > 1e-6) {
+    for (size_t i = 0; i + period < x.size(); ++i) {
+        if (std::abs(x[i + period] - x[i]) > 1e-6 || std::abs(x[i + period / 2] + x[i]) > 1e-6) {
             if (broken++ < 3) {
                 ADD_FAILURE() << "not a sine of period 32 at line " << i << ": " << x[i] << ", 16 later "
-                              << x[i + e2e::sineSourcePeriod / 2] << ", 32 later " << x[i + e2e::sineSourcePeriod];
+                              << x[i + period / 2] << ", 32 later " << x[i + period];
             }
         }
     }
@@ -183,6 +200,63 @@ TEST(WavemonPipeTest, SteadyValuesLandOnTheirRowsWithHalvesToEven)
     session.typeKey(XK_Escape);
     ASSERT_TRUE(session.waitForCleanExit());
     EXPECT_TRUE(e2e::sameDump(session.readDump(), e2e::uniformDump(2048, " 0.0625")));
+}
+
+// Samples that look random, repeating only after 2^20 (about 22 seconds): any
+// 1024 of them in a row put their points on rows that no other stretch does.
+constexpr int64_t scatterPeriod = int64_t{1} << 20;
+
+int16_t scatterSample(int64_t n)
+{
+    const uint32_t hashed = static_cast<uint32_t>(n % scatterPeriod) * 2654435761u;
+    return static_cast<int16_t>(static_cast<int32_t>(hashed >> 16) - 32768);
+}
+
+TEST(WavemonPipeTest, FramesShowTheOlderHalfOfTheSamplesThatTheDumpHolds)
+{
+    MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe);
+    session.pulse().playSignal(scatterSample);
+    ASSERT_TRUE(
+        session.waitForFrame("a stretch of the fed samples", showsStretchOf(scatterSample, scatterPeriod, 1.0f)));
+    // The exit dumps the samples of its moment, a few milliseconds at most
+    // after the last frame copied them: that frame's oldest sample is as old
+    // as the oldest dumped one, or older, and earlier frames are older still.
+    // Had the frames shown the newer half, the last one would start about
+    // 1024 samples after the dump. So every frame seen until the end counts.
+    std::vector<int64_t> frameStarts = {
+        shownStretch(e2e::shownWaveRows(session.frame()), scatterSample, scatterPeriod, 1.0f)};
+    session.typeKey(XK_Escape);
+    rig::waitUntil([&] {
+        if (!session.running()) {
+            return true;
+        }
+        const std::vector<int64_t> shown = e2e::shownWaveRows(session.capture());
+        const int64_t start = shownStretch(shown, scatterSample, scatterPeriod, 1.0f);
+        if (start >= 0) {
+            frameStarts.push_back(start);
+        }
+        return false;
+    });
+    const e2e::DumpValues dump = readExitDump(session);
+    ASSERT_EQ(dump.numbers.size(), 2048u);
+    std::vector<int64_t> dumped;
+    for (const double value : dump.numbers) {
+        dumped.push_back(std::lround(value * 32768.0));
+    }
+    int64_t dumpStart = -1;
+    for (int64_t start = 0; start < scatterPeriod && dumpStart < 0; ++start) {
+        bool matches = true;
+        for (size_t i = 0; i < dumped.size() && matches; ++i) {
+            matches = scatterSample(start + static_cast<int64_t>(i)) == dumped[i];
+        }
+        dumpStart = matches ? start : -1;
+    }
+    ASSERT_GE(dumpStart, 0) << "out.txt does not hold 2048 fed samples in a row";
+    for (const int64_t start : frameStarts) {
+        const int64_t olderBy = (dumpStart - start + scatterPeriod) % scatterPeriod;
+        EXPECT_LT(olderBy, scatterPeriod / 2) << "a frame shows sample " << start << " on, the dump sample "
+                                              << dumpStart << " on";
+    }
 }
 
 } // namespace
