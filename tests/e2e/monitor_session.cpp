@@ -1,10 +1,14 @@
 #include "tests/e2e/monitor_session.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <poll.h>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/e2e/tones.h"
 #include "tests/rig/png_file.h"
@@ -229,6 +233,41 @@ testing::AssertionResult MonitorSession::waitForCleanExit()
 std::string MonitorSession::readDump() const
 {
     return rig::readTextFile(dumpPath());
+}
+
+void MonitorSession::makeDumpPipe()
+{
+    if (mkfifo(dumpPath().c_str(), 0644) != 0) {
+        throw std::runtime_error("cannot make the named pipe " + dumpPath());
+    }
+}
+
+testing::AssertionResult MonitorSession::readDumpPipe(std::string& dump)
+{
+    dump.clear();
+    const int pipe = open(dumpPath().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (pipe < 0) {
+        return testing::AssertionFailure() << "cannot open " << dumpPath();
+    }
+    // A pipe reports its end (POLLHUP) only once a writer has come and gone.
+    const bool done = rig::waitUntil([&] {
+        pollfd entry{pipe, POLLIN, 0};
+        if (poll(&entry, 1, 0) <= 0) {
+            return false;
+        }
+        char block[4096];
+        ssize_t got = 0;
+        while ((got = read(pipe, block, sizeof block)) > 0) {
+            dump.append(block, static_cast<size_t>(got));
+        }
+        return got == 0 && (entry.revents & POLLHUP) != 0;
+    });
+    close(pipe);
+    if (!done) {
+        return testing::AssertionFailure() << program_.name << " did not write and close out.txt within "
+                                           << rig::rigDeadline.count() << " ms; " << dump.size() << " bytes came";
+    }
+    return testing::AssertionSuccess();
 }
 
 std::string MonitorSession::diagnostics()

@@ -92,6 +92,12 @@ public:
     // The bytes of out.txt; empty when there is none.
     std::string readDump() const;
 
+    // Makes out.txt a named pipe before the program ends: its exit then waits
+    // in the open of out.txt, the window still showing the last frame, until
+    // readDumpPipe takes what it writes (all of it, up to its close).
+    void makeDumpPipe();
+    testing::AssertionResult readDumpPipe(std::string& dump);
+
 private:
     std::string programLog() const { return workDir() + "/" + program_.name + ".log"; }
     std::string xvfbLog() const { return workDir() + "/xvfb.log"; }

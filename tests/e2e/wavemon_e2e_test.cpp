@@ -80,18 +80,13 @@ e2e::FrameCheck showsSine(float scale)
     return showsStretchOf(e2e::sineSourceSample, e2e::sineSourcePeriod, scale);
 }
 
-e2e::DumpValues readExitDump(MonitorSession& session)
+e2e::DumpValues endAndReadDump(MonitorSession& session)
 {
+    session.typeKey(XK_Escape);
     e2e::DumpValues values;
     EXPECT_TRUE(session.waitForCleanExit());
     EXPECT_TRUE(e2e::readDumpValues(session.readDump(), 2048, values));
     return values;
-}
-
-e2e::DumpValues endAndReadDump(MonitorSession& session)
-{
-    session.typeKey(XK_Escape);
-    return readExitDump(session);
 }
 
 // A live sine
@@ -215,48 +210,35 @@ int16_t scatterSample(int64_t n)
 TEST(WavemonPipeTest, FramesShowTheOlderHalfOfTheSamplesThatTheDumpHolds)
 {
     MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe);
+    session.makeDumpPipe();
     session.pulse().playSignal(scatterSample);
-    ASSERT_TRUE(
-        session.waitForFrame("a stretch of the fed samples", showsStretchOf(scatterSample, scatterPeriod, 1.0f)));
-    // The exit dumps the samples of its moment, a few milliseconds at most
-    // after the last frame copied them: that frame's oldest sample is as old
-    // as the oldest dumped one, or older, and earlier frames are older still.
-    // Had the frames shown the newer half, the last one would start about
-    // 1024 samples after the dump. So every frame seen until the end counts.
-    std::vector<int64_t> frameStarts = {
-        shownStretch(e2e::shownWaveRows(session.frame()), scatterSample, scatterPeriod, 1.0f)};
+    const e2e::FrameCheck showsScatter = showsStretchOf(scatterSample, scatterPeriod, 1.0f);
+    ASSERT_TRUE(session.waitForFrame("a stretch of the fed samples", showsScatter));
     session.typeKey(XK_Escape);
-    rig::waitUntil([&] {
-        if (!session.running()) {
-            return true;
-        }
-        const std::vector<int64_t> shown = e2e::shownWaveRows(session.capture());
-        const int64_t start = shownStretch(shown, scatterSample, scatterPeriod, 1.0f);
-        if (start >= 0) {
-            frameStarts.push_back(start);
-        }
-        return false;
-    });
-    const e2e::DumpValues dump = readExitDump(session);
-    ASSERT_EQ(dump.numbers.size(), 2048u);
-    std::vector<int64_t> dumped;
-    for (const double value : dump.numbers) {
-        dumped.push_back(std::lround(value * 32768.0));
-    }
+    // New samples change every frame, so a window that keeps its picture
+    // shows the last frame, while the exit waits for a reader of out.txt.
+    ASSERT_TRUE(session.waitForSteadyFrame("the last frame, held by the exit", showsScatter));
+    const int64_t frameStart = shownStretch(e2e::shownWaveRows(session.frame()), scatterSample, scatterPeriod, 1.0f);
+    std::string dumpText;
+    ASSERT_TRUE(session.readDumpPipe(dumpText));
+    ASSERT_TRUE(session.waitForCleanExit());
+    e2e::DumpValues dump;
+    ASSERT_TRUE(e2e::readDumpValues(dumpText, 2048, dump));
     int64_t dumpStart = -1;
     for (int64_t start = 0; start < scatterPeriod && dumpStart < 0; ++start) {
         bool matches = true;
-        for (size_t i = 0; i < dumped.size() && matches; ++i) {
-            matches = scatterSample(start + static_cast<int64_t>(i)) == dumped[i];
+        for (size_t i = 0; i < dump.numbers.size() && matches; ++i) {
+            matches = scatterSample(start + static_cast<int64_t>(i)) == std::lround(dump.numbers[i] * 32768.0);
         }
         dumpStart = matches ? start : -1;
     }
     ASSERT_GE(dumpStart, 0) << "out.txt does not hold 2048 fed samples in a row";
-    for (const int64_t start : frameStarts) {
-        const int64_t olderBy = (dumpStart - start + scatterPeriod) % scatterPeriod;
-        EXPECT_LT(olderBy, scatterPeriod / 2) << "a frame shows sample " << start << " on, the dump sample "
-                                              << dumpStart << " on";
-    }
+    // The exit dumps the samples of its moment, a few milliseconds after the
+    // last frame copied them: the frame starts with the oldest dumped sample
+    // or a little before it. The newer half would start about 1024 after it.
+    const int64_t olderBy = (dumpStart - frameStart + scatterPeriod) % scatterPeriod;
+    EXPECT_LT(olderBy, scatterPeriod / 2) << "the last frame starts at sample " << frameStart << ", the dump at "
+                                          << dumpStart;
 }
 
 } // namespace
