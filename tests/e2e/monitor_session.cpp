@@ -189,6 +189,27 @@ void MonitorSession::releaseButton(int button)
     client_->releaseButton(button);
 }
 
+void MonitorSession::movePointer(int x, int y)
+{
+    client_->movePointer(window_, x, y);
+}
+
+testing::AssertionResult MonitorSession::focusElsewhere()
+{
+    if (client_->focusOtherWindow() == 0) {
+        return testing::AssertionFailure() << "the rig's own window did not take the focus from " << program_.name;
+    }
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult MonitorSession::focusProgram()
+{
+    if (!client_->focusWindow(window_)) {
+        return testing::AssertionFailure() << "the window of " << program_.name << " did not take the focus back";
+    }
+    return testing::AssertionSuccess();
+}
+
 void MonitorSession::requestClose()
 {
     client_->requestClose(window_);

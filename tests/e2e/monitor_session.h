@@ -78,12 +78,23 @@ public:
     // X buttons: 1 left, 3 right. The pointer rests over the window.
     void pressButton(int button);
     void releaseButton(int button);
+    // Moves the pointer to (x, y) of the window's client area; a point
+    // outside the area takes the pointer off the window.
+    void movePointer(int x, int y);
+    // Gives the keyboard focus to a small window of the rig's own, as when
+    // the user turns to another program, or back to the program's window;
+    // each waits until the focus has moved.
+    testing::AssertionResult focusElsewhere();
+    testing::AssertionResult focusProgram();
     // What a window manager sends when the close button is clicked.
     void requestClose();
     void sendSignal(int signal);
 
     bool running();
     bool windowExists();
+
+    // The process that was started: the program itself, or its launcher.
+    pid_t pid() const { return child_->pid(); }
 
     // Waits for the program to end by itself; fails unless it exits with
     // code 0 and its log holds no sanitizer report.
