@@ -5,18 +5,9 @@
 #include "plot/input.h"
 #include "plot/key_queue.h"
 #include "plot/key_translate.h"
+#include "tests/plot/drain_keys.h"
 
 namespace {
-
-std::vector<int32_t> drain(KeyQueue& queue)
-{
-    std::vector<int32_t> codes;
-    int32_t code = 0;
-    while (popKey(queue, code)) {
-        codes.push_back(code);
-    }
-    return codes;
-}
 
 TEST(KeyQueue, EmptyQueueGivesNothingAndLeavesTheCodeAlone)
 {
@@ -33,8 +24,9 @@ TEST(KeyQueue, KeepsOrderAcrossTheEndOfTheRing)
         for (int32_t i = 0; i < 7; ++i) {
             pushKey(queue, round * 100 + i);
         }
-        EXPECT_EQ(drain(queue), (std::vector<int32_t>{round * 100, round * 100 + 1, round * 100 + 2, round * 100 + 3,
-                                                      round * 100 + 4, round * 100 + 5, round * 100 + 6}));
+        const std::vector<int32_t> expected = {round * 100,     round * 100 + 1, round * 100 + 2, round * 100 + 3,
+                                               round * 100 + 4, round * 100 + 5, round * 100 + 6};
+        EXPECT_EQ(drainKeys(queue), expected);
     }
 }
 
@@ -46,7 +38,7 @@ TEST(KeyQueue, FifteenKeysAllWait)
         pushKey(queue, 300 + 7 * i);
         pushed.push_back(300 + 7 * i);
     }
-    EXPECT_EQ(drain(queue), pushed);
+    EXPECT_EQ(drainKeys(queue), pushed);
 }
 
 TEST(KeyQueue, SeventeenKeysLeaveTheLastFifteenInOrder)
@@ -62,9 +54,9 @@ TEST(KeyQueue, SeventeenKeysLeaveTheLastFifteenInOrder)
     for (int32_t i = 2; i < 17; ++i) {
         expected.push_back(1000 + i);
     }
-    EXPECT_EQ(drain(queue), expected);
+    EXPECT_EQ(drainKeys(queue), expected);
     pushKey(queue, 77);
-    EXPECT_EQ(drain(queue), std::vector<int32_t>{77});
+    EXPECT_EQ(drainKeys(queue), std::vector<int32_t>{77});
 }
 
 TEST(KeyText, CodesUpTo255AreOneCharacter)

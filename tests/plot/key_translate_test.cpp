@@ -7,25 +7,16 @@
 #include "plot/cp437.h"
 #include "plot/input.h"
 #include "plot/key_translate.h"
+#include "tests/plot/drain_keys.h"
 
 namespace {
-
-std::vector<int32_t> drain(KeyQueue& queue)
-{
-    std::vector<int32_t> codes;
-    int32_t code = 0;
-    while (popKey(queue, code)) {
-        codes.push_back(code);
-    }
-    return codes;
-}
 
 std::vector<int32_t> typed(std::string_view utf8)
 {
     KeyQueue queue;
     TypingState typing;
     queueTypedText(queue, typing, utf8);
-    return drain(queue);
+    return drainKeys(queue);
 }
 
 // A key-down of a key that is where an English layout has it.
@@ -200,7 +191,7 @@ TEST(Typing, AKeyDownWithItsOwnCodeSwallowsItsTextButNotTheNextKeys)
     EXPECT_EQ(queueKeyDown(queue, typing, SDLK_x, SDL_SCANCODE_X, KMOD_NONE), 0);
     EXPECT_EQ(queueTypedText(queue, typing, "x"), 1);
     EXPECT_EQ(queueTypedText(queue, typing, "é"), 1);
-    EXPECT_EQ(drain(queue), (std::vector<int32_t>{3, 120, 130}));
+    EXPECT_EQ(drainKeys(queue), (std::vector<int32_t>{3, 120, 130}));
 }
 
 TEST(Typing, ACtrlLetterWithoutTextLeavesTheNextTypedKeyAlone)
@@ -211,7 +202,7 @@ TEST(Typing, ACtrlLetterWithoutTextLeavesTheNextTypedKeyAlone)
     queueKeyDown(queue, typing, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_NONE);
     queueKeyDown(queue, typing, SDLK_b, SDL_SCANCODE_B, KMOD_NONE);
     queueTypedText(queue, typing, "b");
-    EXPECT_EQ(drain(queue), (std::vector<int32_t>{1, 98}));
+    EXPECT_EQ(drainKeys(queue), (std::vector<int32_t>{1, 98}));
 }
 
 TEST(Typing, EveryRepetitionIsQueued)
@@ -226,7 +217,7 @@ TEST(Typing, EveryRepetitionIsQueued)
         queueTypedText(queue, typing, "a");
     }
     const int32_t right = extendedKeyCode(77);
-    EXPECT_EQ(drain(queue), (std::vector<int32_t>{right, right, right, 97, 97}));
+    EXPECT_EQ(drainKeys(queue), (std::vector<int32_t>{right, right, right, 97, 97}));
 }
 
 } // namespace
