@@ -55,8 +55,8 @@ std::vector<float> traceRows(double phase = 0.0)
 {
     std::vector<float> rows(1024);
     for (size_t x = 0; x < rows.size(); ++x) {
-        rows[x] = std::nearbyint(
-            200.0f - 150.0f * static_cast<float>(std::sin(static_cast<double>(x) * 0.0491 + phase)));
+        rows[x] =
+            std::nearbyint(200.0f - 150.0f * static_cast<float>(std::sin(static_cast<double>(x) * 0.0491 + phase)));
     }
     return rows;
 }

@@ -23,7 +23,8 @@ float spectrumDb[fftSize / 2];
 // CPU seconds of one pass of the memory floor in this run; 0 until it has run.
 double floorSeconds = 0.0;
 
-void restoreInput() {
+void restoreInput()
+{
     for (int64_t i = 0; i < fftSize; ++i) {
         re[i] = samples[i];
         im[i] = 0.0f;
@@ -31,24 +32,28 @@ void restoreInput() {
     benchmark::ClobberMemory();
 }
 
-void prepare() {
+void prepare()
+{
     fillNoise(samples, 12345u);
     fft(re, im, -1, 1);
 }
 
-double secondsPerPass(std::clock_t start, const benchmark::State& state) {
+double secondsPerPass(std::clock_t start, const benchmark::State& state)
+{
     return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC / static_cast<double>(state.iterations());
 }
 
 // Called right after the timed loop that began at start.
-void reportFloorRatio(benchmark::State& state, std::clock_t start) {
+void reportFloorRatio(benchmark::State& state, std::clock_t start)
+{
     const double seconds = secondsPerPass(start, state);
     if (floorSeconds > 0.0) {
         state.counters["xFloor"] = seconds / floorSeconds;
     }
 }
 
-void memoryFloor(benchmark::State& state) {
+void memoryFloor(benchmark::State& state)
+{
     prepare();
     const std::clock_t start = std::clock();
     for (auto _ : state) {
@@ -60,7 +65,8 @@ void memoryFloor(benchmark::State& state) {
     reportFloorRatio(state, start);
 }
 
-void frameAnalysis(benchmark::State& state) {
+void frameAnalysis(benchmark::State& state)
+{
     prepare();
     const std::clock_t start = std::clock();
     for (auto _ : state) {
@@ -71,7 +77,8 @@ void frameAnalysis(benchmark::State& state) {
     reportFloorRatio(state, start);
 }
 
-void transformOnly(benchmark::State& state) {
+void transformOnly(benchmark::State& state)
+{
     prepare();
     const std::clock_t start = std::clock();
     for (auto _ : state) {
@@ -83,7 +90,8 @@ void transformOnly(benchmark::State& state) {
     reportFloorRatio(state, start);
 }
 
-void windowOnly(benchmark::State& state) {
+void windowOnly(benchmark::State& state)
+{
     prepare();
     const std::clock_t start = std::clock();
     for (auto _ : state) {
@@ -95,7 +103,8 @@ void windowOnly(benchmark::State& state) {
 }
 
 // Reads the transform without changing it, so it needs no restoring pass.
-void decibelsOnly(benchmark::State& state) {
+void decibelsOnly(benchmark::State& state)
+{
     prepare();
     restoreInput();
     analyseFrame(re, im, spectrumDb);
@@ -107,7 +116,7 @@ void decibelsOnly(benchmark::State& state) {
     reportFloorRatio(state, start);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(memoryFloor);
 BENCHMARK(frameAnalysis);

@@ -62,8 +62,8 @@ extern int64_t ringClear;
 // signed 16-bit integer s, as s / 32768 in the ring and, unless the snapshot is
 // held, rebuilds the snapshot with two contiguous copies of the ring's halves.
 // Reads nothing else of its arguments and always returns 0 (paContinue).
-int captureCallback(const void* input, void* output, unsigned long frameCount,
-                    const PaStreamCallbackTimeInfo* timeInfo, PaStreamCallbackFlags statusFlags, void* userData);
+int captureCallback(const void* input, void* output, unsigned long frameCount, const PaStreamCallbackTimeInfo* timeInfo,
+                    PaStreamCallbackFlags statusFlags, void* userData);
 
 // Main thread. Sets snapshotHold to 1 and returns once no rebuild is under way;
 // until lowerSnapshotHold, CaptureSnapshot holds every value of the last

@@ -54,8 +54,8 @@ std::string formatSingle(float value)
         // 6 - exponent digits after the point; below 1 the point follows a 0
         // and -exponent - 1 zeros lead the digits.
         const std::string units = exponent >= 0 ? digits.substr(0, exponent + 1) : "0";
-        const std::string fraction = withoutTrailingZeros(
-            exponent >= 0 ? digits.substr(exponent + 1) : std::string(-exponent - 1, '0') + digits);
+        const std::string fraction = withoutTrailingZeros(exponent >= 0 ? digits.substr(exponent + 1)
+                                                                        : std::string(-exponent - 1, '0') + digits);
         body = units + (fraction.empty() ? "" : "." + fraction);
     }
     return withSignBlank((negative ? "-" : "") + body);

@@ -44,8 +44,8 @@ void updatePointerPlace(SDL_Window* window)
     int width = 0;
     int height = 0;
     SDL_GetWindowSize(window, &width, &height);
-    mouseState.inside = SDL_GetMouseFocus() == window && pointerX >= 0 && pointerX < width && pointerY >= 0 &&
-                        pointerY < height;
+    mouseState.inside =
+        SDL_GetMouseFocus() == window && pointerX >= 0 && pointerX < width && pointerY >= 0 && pointerY < height;
 }
 
 void queueCode(int32_t code)
@@ -63,11 +63,8 @@ void handleWindowChange(const SDL_WindowEvent& change)
         queueCode(closeKey);
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-    case SDL_WINDOWEVENT_FOCUS_LOST:
-        setButtons(0);
-        break;
-    default:
-        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: setButtons(0); break;
+    default: break;
     }
 }
 
@@ -89,8 +86,8 @@ void handleWindowEvent(const SDL_Event& event, SDL_Window* window)
 {
     switch (event.type) {
     case SDL_KEYDOWN:
-        if (queueKeyDown(keyQueue, typingState, event.key.keysym.sym, event.key.keysym.scancode,
-                         event.key.keysym.mod) > 0) {
+        if (queueKeyDown(keyQueue, typingState, event.key.keysym.sym, event.key.keysym.scancode, event.key.keysym.mod) >
+            0) {
             keyHit = true;
         }
         break;
@@ -109,20 +106,13 @@ void handleWindowEvent(const SDL_Event& event, SDL_Window* window)
         mouseState.x = static_cast<uint16_t>(event.motion.x);
         mouseState.y = static_cast<uint16_t>(event.motion.y);
         break;
-    case SDL_MOUSEBUTTONDOWN:
-        setButtons(mouseState.buttons | buttonBit(event.button.button));
-        break;
-    case SDL_MOUSEBUTTONUP:
-        setButtons(mouseState.buttons & ~buttonBit(event.button.button));
-        break;
+    case SDL_MOUSEBUTTONDOWN: setButtons(mouseState.buttons | buttonBit(event.button.button)); break;
+    case SDL_MOUSEBUTTONUP: setButtons(mouseState.buttons & ~buttonBit(event.button.button)); break;
     case SDL_MOUSEWHEEL:
         mouseState.wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
         break;
-    case SDL_WINDOWEVENT:
-        handleWindowChange(event.window);
-        break;
-    default:
-        break;
+    case SDL_WINDOWEVENT: handleWindowChange(event.window); break;
+    default: break;
     }
     updatePointerPlace(window);
 }

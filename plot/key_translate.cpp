@@ -15,13 +15,13 @@ struct ExtendedKey {
 };
 
 constexpr ExtendedKey extendedKeys[] = {
-    {SDLK_F1, 59, 84, 94, 104},     {SDLK_F2, 60, 85, 95, 105},       {SDLK_F3, 61, 86, 96, 106},
-    {SDLK_F4, 62, 87, 97, 0},       {SDLK_F5, 63, 88, 98, 108},       {SDLK_F6, 64, 89, 99, 109},
-    {SDLK_F7, 65, 90, 100, 110},    {SDLK_F8, 66, 91, 101, 111},      {SDLK_F9, 67, 92, 102, 112},
-    {SDLK_F10, 0, 93, 103, 113},    {SDLK_F11, 133, 135, 137, 139},   {SDLK_F12, 134, 136, 138, 140},
-    {SDLK_HOME, 71, 71, 119, 151},  {SDLK_UP, 72, 72, 141, 152},      {SDLK_PAGEUP, 73, 73, 132, 153},
-    {SDLK_LEFT, 75, 75, 115, 155},  {SDLK_RIGHT, 77, 77, 116, 157},   {SDLK_END, 79, 79, 117, 159},
-    {SDLK_DOWN, 80, 80, 145, 160},  {SDLK_PAGEDOWN, 81, 81, 118, 161}, {SDLK_INSERT, 82, 82, 146, 162},
+    {SDLK_F1, 59, 84, 94, 104},      {SDLK_F2, 60, 85, 95, 105},        {SDLK_F3, 61, 86, 96, 106},
+    {SDLK_F4, 62, 87, 97, 0},        {SDLK_F5, 63, 88, 98, 108},        {SDLK_F6, 64, 89, 99, 109},
+    {SDLK_F7, 65, 90, 100, 110},     {SDLK_F8, 66, 91, 101, 111},       {SDLK_F9, 67, 92, 102, 112},
+    {SDLK_F10, 0, 93, 103, 113},     {SDLK_F11, 133, 135, 137, 139},    {SDLK_F12, 134, 136, 138, 140},
+    {SDLK_HOME, 71, 71, 119, 151},   {SDLK_UP, 72, 72, 141, 152},       {SDLK_PAGEUP, 73, 73, 132, 153},
+    {SDLK_LEFT, 75, 75, 115, 155},   {SDLK_RIGHT, 77, 77, 116, 157},    {SDLK_END, 79, 79, 117, 159},
+    {SDLK_DOWN, 80, 80, 145, 160},   {SDLK_PAGEDOWN, 81, 81, 118, 161}, {SDLK_INSERT, 82, 82, 146, 162},
     {SDLK_DELETE, 83, 83, 147, 163},
 };
 
@@ -63,8 +63,8 @@ int32_t extendedCode(SDL_Keycode key, uint16_t modifiers)
         if (entry.key != key) {
             continue;
         }
-        const int32_t number = (modifiers & KMOD_ALT) != 0    ? entry.alt
-                               : (modifiers & KMOD_CTRL) != 0 ? entry.ctrl
+        const int32_t number = (modifiers & KMOD_ALT) != 0     ? entry.alt
+                               : (modifiers & KMOD_CTRL) != 0  ? entry.ctrl
                                : (modifiers & KMOD_SHIFT) != 0 ? entry.shift
                                                                : entry.plain;
         return number == 0 ? noKeyCode : extendedKeyCode(number);
@@ -141,8 +141,7 @@ int32_t keyDownCode(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers)
     return extendedCode(key, modifiers);
 }
 
-int32_t queueKeyDown(KeyQueue& queue, TypingState& typing, SDL_Keycode key, SDL_Scancode scancode,
-                     uint16_t modifiers)
+int32_t queueKeyDown(KeyQueue& queue, TypingState& typing, SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers)
 {
     const int32_t code = keyDownCode(key, scancode, modifiers);
     typing.keyDownQueued = code != noKeyCode;

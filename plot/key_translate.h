@@ -48,8 +48,7 @@ int32_t keyDownCode(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers);
 
 // Queues the key-down's code, if any, and notes it in typing; returns the
 // number of codes queued (0 or 1). Every auto-repeat is a key-down of its own.
-int32_t queueKeyDown(KeyQueue& queue, TypingState& typing, SDL_Keycode key, SDL_Scancode scancode,
-                     uint16_t modifiers);
+int32_t queueKeyDown(KeyQueue& queue, TypingState& typing, SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers);
 
 // Queues the code of each character of a UTF-8 text, dropping characters that
 // code page 437 lacks and malformed bytes; drops the whole text when the

@@ -28,30 +28,35 @@ constexpr DWORD consoleCloseGraceMs = 5000;
 // event Windows ends the process as soon as the handler returns, so it waits
 // while the main thread goes through the exit sequence: the end of the
 // process ends this wait too.
-BOOL WINAPI handleConsoleControl(DWORD event) {
+BOOL WINAPI handleConsoleControl(DWORD event)
+{
     switch (event) {
     case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT:
-        terminationRequested.store(true, std::memory_order_relaxed);
-        return TRUE;
+    case CTRL_BREAK_EVENT: terminationRequested.store(true, std::memory_order_relaxed); return TRUE;
     case CTRL_CLOSE_EVENT:
         terminationRequested.store(true, std::memory_order_relaxed);
         Sleep(consoleCloseGraceMs);
         return TRUE;
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }
 
 // The console's Ctrl-C, Ctrl-Break and close button are what a terminal's
 // Ctrl-C and a kill are on Linux.
-void catchTerminationSignals() { SetConsoleCtrlHandler(handleConsoleControl, TRUE); }
+void catchTerminationSignals()
+{
+    SetConsoleCtrlHandler(handleConsoleControl, TRUE);
+}
 
 #else
 
-void requestTermination(int) { terminationRequested.store(true, std::memory_order_relaxed); }
+void requestTermination(int)
+{
+    terminationRequested.store(true, std::memory_order_relaxed);
+}
 
-void catchTerminationSignals() {
+void catchTerminationSignals()
+{
     struct sigaction action {};
     action.sa_handler = requestTermination;
     sigemptyset(&action.sa_mask);
@@ -66,15 +71,17 @@ constexpr int exitKeyEscape = 27;
 constexpr int exitKeyCtrlC = 3;
 constexpr int framePauseMs = 100;
 
-}  // namespace
+} // namespace
 
-void openMonitorWindow() {
+void openMonitorWindow()
+{
     catchTerminationSignals();
     setWindowTitle(monitorTitle);
     openScreen(1025, 401, 8, 1, 0, 0);
 }
 
-bool frameEndsMonitor() {
+bool frameEndsMonitor()
+{
     const std::string key = pollKey();
     const int code = key.empty() ? 0 : static_cast<unsigned char>(key[0]);
     if (code == exitKeyEscape || code == exitKeyCtrlC || terminationRequested.load(std::memory_order_relaxed)) {

@@ -81,8 +81,7 @@ int64_t lastStepWithin(int64_t k, int64_t d, int64_t n)
         return d;
     }
     const auto ud = static_cast<uint64_t>(d);
-    return static_cast<int64_t>(ceilDivide(2 * ud * static_cast<uint64_t>(k) + ud, 2 * static_cast<uint64_t>(n))) -
-           1;
+    return static_cast<int64_t>(ceilDivide(2 * ud * static_cast<uint64_t>(k) + ud, 2 * static_cast<uint64_t>(n))) - 1;
 }
 
 uint8_t* pixelAt(RasterView view, int64_t x, int64_t y)
@@ -150,8 +149,8 @@ RowSpan bresenham(RasterView view, Point from, Point to, uint8_t colour, uint16_
     int64_t offset = 0;
     int64_t error = twoN - d;
     if (steps.first > 0) {
-        const uint64_t scaled = static_cast<uint64_t>(twoN) * static_cast<uint64_t>(steps.first) +
-                                static_cast<uint64_t>(d);
+        const uint64_t scaled =
+            static_cast<uint64_t>(twoN) * static_cast<uint64_t>(steps.first) + static_cast<uint64_t>(d);
         offset = static_cast<int64_t>(scaled / static_cast<uint64_t>(twoD));
         error = static_cast<int64_t>(scaled % static_cast<uint64_t>(twoD)) + twoN - twoD;
     }
@@ -258,8 +257,7 @@ RowSpan rasterText(RasterView view, float x, float y, std::string_view text, uin
     }
     // Glyphs wholly left or right of the view are skipped without a look.
     const int64_t firstGlyph = origin.x >= -(glyphSize - 1) ? 0 : -origin.x / glyphSize;
-    const int64_t lastGlyph =
-        std::min(static_cast<int64_t>(text.size()) - 1, (view.width - 1 - origin.x) / glyphSize);
+    const int64_t lastGlyph = std::min(static_cast<int64_t>(text.size()) - 1, (view.width - 1 - origin.x) / glyphSize);
     const int64_t firstRow = std::max<int64_t>(0, -origin.y);
     const int64_t lastRow = std::min<int64_t>(glyphSize - 1, view.height - 1 - origin.y);
     if (firstGlyph > lastGlyph || firstRow > lastRow) {

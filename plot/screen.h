@@ -25,8 +25,7 @@ void setWindowTitle(std::string_view text);
 // window exists and the refresh thread runs; 1 with nothing opened when an
 // argument is invalid, no window can be created (no display) or a screen is
 // already open. The window closes when the process exits.
-int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags,
-                   int32_t refreshRate);
+int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags, int32_t refreshRate);
 
 constexpr int driverNameCapacity = 32;
 

@@ -101,8 +101,7 @@ bool createWindow(RefreshTarget& target)
     if (target.window == nullptr) {
         return false;
     }
-    target.shownRows =
-        static_cast<uint8_t*>(std::malloc(static_cast<size_t>(screenWidthPixels) * screenHeightPixels));
+    target.shownRows = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(screenWidthPixels) * screenHeightPixels));
     if (target.shownRows == nullptr || SDL_GetWindowSurface(target.window) == nullptr) {
         std::free(target.shownRows);
         SDL_DestroyWindow(target.window);
@@ -137,8 +136,8 @@ bool showChangedRows(RefreshTarget& target, SDL_Surface* surface, RowSpan span, 
 {
     const bool straight = takesXrgbRows(surface);
     if (!straight && target.converted == nullptr) {
-        target.converted = SDL_CreateRGBSurfaceWithFormat(0, screenWidthPixels, screenHeightPixels, 32,
-                                                          SDL_PIXELFORMAT_RGB888);
+        target.converted =
+            SDL_CreateRGBSurfaceWithFormat(0, screenWidthPixels, screenHeightPixels, 32, SDL_PIXELFORMAT_RGB888);
     }
     SDL_Surface* into = straight ? surface : target.converted;
     if (into == nullptr || (SDL_MUSTLOCK(into) && SDL_LockSurface(into) != 0)) {

@@ -14,9 +14,10 @@ namespace {
 float fftRe[2048] = {};
 float fftIm[2048] = {};
 float spectrumDb[spectrumBins] = {};
-}  // namespace
+} // namespace
 
-int main() {
+int main()
+{
     float yOffset = offsetStart;
     openMonitorWindow();
     // The tables are built before the stream starts, so the audio thread

@@ -14,13 +14,15 @@ constexpr int64_t backgroundColour = 0;
 constexpr int64_t traceColour = 10;
 constexpr int64_t textColour = 14;
 
-void drawBackedLine(int64_t x, int64_t y, std::string_view text) {
+void drawBackedLine(int64_t x, int64_t y, std::string_view text)
+{
     plotTextBacking(x, y, static_cast<int64_t>(text.size()), backgroundColour);
     plotText(x, y, text, textColour);
 }
-}  // namespace
+} // namespace
 
-float nextOffset(float offset, bool leftHeld, bool rightHeld) {
+float nextOffset(float offset, bool leftHeld, bool rightHeld)
+{
     if (leftHeld) {
         offset -= offsetStep;
     }
@@ -36,14 +38,16 @@ float nextOffset(float offset, bool leftHeld, bool rightHeld) {
     return offset;
 }
 
-int64_t levelRow(float levelDb, float offset) {
+int64_t levelRow(float levelDb, float offset)
+{
     const float scaled = pixelsPerDb * levelDb;
     const float row = scaled + offset;
     // The default rounding mode rounds halves to even.
     return static_cast<int64_t>(std::nearbyint(row));
 }
 
-void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset) {
+void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset)
+{
     plotFilledBox(0, 0, 1025, 401, backgroundColour);
     int64_t prevY = 0;
     for (int64_t i = 0; i < spectrumBins; ++i) {
@@ -56,7 +60,8 @@ void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset) {
     }
 }
 
-void drawSpectrumLegend() {
+void drawSpectrumLegend()
+{
     drawBackedLine(4, 16, "click mouse button to change Y-axis offset");
     drawBackedLine(4, 4, "hit ctrl-C or ESC key to exit");
 }

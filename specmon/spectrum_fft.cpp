@@ -1,6 +1,7 @@
 #include "specmon/spectrum_fft.h"
 
-void fft(float (&re)[fftSize], float (&im)[fftSize], int64_t sign, int64_t init) {
+void fft(float (&re)[fftSize], float (&im)[fftSize], int64_t sign, int64_t init)
+{
     if (init != 0) {
         buildTwiddleTables(cosTable, sinTable, fftSize);
         buildSwapList(swapFrom, swapTo, swapCount, fftSize);
@@ -11,9 +12,9 @@ void fft(float (&re)[fftSize], float (&im)[fftSize], int64_t sign, int64_t init)
 
     const int64_t stages = countHalvings(fftSize);
     const float signValue = static_cast<float>(sign);
-    int64_t runs = fftSize / 2;  // butterflies per twiddle, and the twiddle index step
-    int64_t half = 1;            // distance between the two partners of a butterfly
-    int64_t span = 2;            // distance between butterflies that share a twiddle
+    int64_t runs = fftSize / 2; // butterflies per twiddle, and the twiddle index step
+    int64_t half = 1;           // distance between the two partners of a butterfly
+    int64_t span = 2;           // distance between butterflies that share a twiddle
     for (int64_t stage = 1; stage <= stages; ++stage) {
         int64_t t = 0;
         for (int64_t j = 0; j < half; ++j) {

@@ -11,9 +11,10 @@ int64_t swapCount = 0;
 
 namespace {
 constexpr double twoPi = 6.283185307179586;
-}  // namespace
+} // namespace
 
-int64_t countHalvings(int64_t n) {
+int64_t countHalvings(int64_t n)
+{
     int64_t halvings = 0;
     do {
         n /= 2;
@@ -22,7 +23,8 @@ int64_t countHalvings(int64_t n) {
     return halvings;
 }
 
-void buildTwiddleTables(float (&cosOut)[fftTableSize], float (&sinOut)[fftTableSize], int64_t n) {
+void buildTwiddleTables(float (&cosOut)[fftTableSize], float (&sinOut)[fftTableSize], int64_t n)
+{
     const int64_t quarter = n / 4;
     const int64_t half = n / 2;
     cosOut[0] = 1.0f;
@@ -41,7 +43,8 @@ void buildTwiddleTables(float (&cosOut)[fftTableSize], float (&sinOut)[fftTableS
     }
 }
 
-void buildSwapList(int64_t (&fromOut)[fftTableSize], int64_t (&toOut)[fftTableSize], int64_t& countOut, int64_t n) {
+void buildSwapList(int64_t (&fromOut)[fftTableSize], int64_t (&toOut)[fftTableSize], int64_t& countOut, int64_t n)
+{
     countOut = 0;
     for (int64_t i = 1; i <= n - 2; ++i) {
         // Greedy subtraction of the bit weights, high to low, in single
@@ -68,7 +71,8 @@ void buildSwapList(int64_t (&fromOut)[fftTableSize], int64_t (&toOut)[fftTableSi
 }
 
 void applySwapList(float (&data)[fftSize], const int64_t (&from)[fftTableSize], const int64_t (&to)[fftTableSize],
-                   int64_t count) {
+                   int64_t count)
+{
     for (int64_t k = 0; k < count; ++k) {
         std::swap(data[from[k]], data[to[k]]);
     }

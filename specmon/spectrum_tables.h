@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-inline constexpr int64_t fftSize = 2048;       // points of the transform
-inline constexpr int64_t fftTableSize = 1024;  // entries of each table and capacity of the swap list
+inline constexpr int64_t fftSize = 2048;      // points of the transform
+inline constexpr int64_t fftTableSize = 1024; // entries of each table and capacity of the swap list
 
 // Entry k holds cos(2 pi k / 2048) and sin(2 pi k / 2048), rounded to single.
 extern float cosTable[fftTableSize];

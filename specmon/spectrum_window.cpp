@@ -4,9 +4,10 @@
 
 namespace {
 constexpr double twoPi = 6.283185307179586;
-}  // namespace
+} // namespace
 
-void applyHamming(float (&data)[fftSize], int64_t n) {
+void applyHamming(float (&data)[fftSize], int64_t n)
+{
     const double last = static_cast<double>(n - 1);
     for (int64_t i = 0; i < n; ++i) {
         const double angle = static_cast<double>(i) * twoPi / last;

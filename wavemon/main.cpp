@@ -17,7 +17,8 @@ float traceBuffer[traceLength] = {};
 
 // Starts the frame's trace worker. If no thread can be had, the frame shows
 // only the cleared screen and the help lines, and the loop goes on.
-std::thread startTraceWorker(float scale) {
+std::thread startTraceWorker(float scale)
+{
     try {
         return std::thread(drawTrace, std::cref(traceBuffer), scale);
     } catch (const std::system_error&) {
@@ -25,15 +26,17 @@ std::thread startTraceWorker(float scale) {
     }
 }
 
-void finishTraceWorker(std::thread& worker) {
+void finishTraceWorker(std::thread& worker)
+{
     if (worker.joinable()) {
         worker.join();
     }
 }
 
-}  // namespace
+} // namespace
 
-int main() {
+int main()
+{
     float yScale = scaleStart;
     openMonitorWindow();
     startCapture();

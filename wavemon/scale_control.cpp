@@ -1,6 +1,7 @@
 #include "wavemon/scale_control.h"
 
-float nextScale(float scale, bool leftHeld, bool rightHeld) {
+float nextScale(float scale, bool leftHeld, bool rightHeld)
+{
     if (leftHeld) {
         scale = static_cast<float>(static_cast<double>(scale) * 0.7);
     }

@@ -8,9 +8,10 @@ namespace {
 constexpr int64_t backgroundColour = 0;
 constexpr int64_t traceColour = 10;
 constexpr int64_t textColour = 14;
-}  // namespace
+} // namespace
 
-int64_t traceRow(float value, float scale) {
+int64_t traceRow(float value, float scale)
+{
     const float scaled = value * scale;
     const float pixels = scaled * traceGain;
     const float row = pixels + static_cast<float>(traceZeroRow);
@@ -18,12 +19,14 @@ int64_t traceRow(float value, float scale) {
     return static_cast<int64_t>(std::nearbyint(row));
 }
 
-void drawWaveHelp() {
+void drawWaveHelp()
+{
     plotText(4, 16, "click mouse button to change Y-axis scale", textColour);
     plotText(4, 4, "hit ctrl-C or ESC key to exit", textColour);
 }
 
-void drawTrace(const float (&buffer)[traceLength], float scale) {
+void drawTrace(const float (&buffer)[traceLength], float scale)
+{
     plotFilledBox(0, 0, 1025, 401, backgroundColour);
     for (int64_t i = 0; i < tracePoints; ++i) {
         plotPoint(i, traceRow(buffer[i], scale), traceColour);

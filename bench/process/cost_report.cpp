@@ -127,7 +127,8 @@ void printThreads(std::ostream& out, const RoundResult& round)
         for (size_t i = 0; i < program.cost.threadUsage.size(); ++i) {
             const ThreadUsage& thread = program.cost.threadUsage[i];
             liveSeconds += thread.cpuSeconds;
-            out << "  [" << (thread.isMain ? "main" : std::to_string(i)) << "] " << thread.name << " " << formatted(100.0 * thread.cpuSeconds / wall, 2);
+            out << "  [" << (thread.isMain ? "main" : std::to_string(i)) << "] " << thread.name << " "
+                << formatted(100.0 * thread.cpuSeconds / wall, 2);
         }
         const double ended = program.cost.cpuPercent - 100.0 * liveSeconds / wall;
         out << "  | ended threads and rounding " << formatted(ended, 2) << "\n";

@@ -35,8 +35,8 @@ double millisecondsBetween(Clock::time_point from, Clock::time_point to)
 }
 
 // A program started on the servers, writing its output to a log in dir.
-rig::ChildOptions programOptions(const ProgramUnderTest& program, const rig::TempDir& dir,
-                                 const rig::XvfbServer& xvfb, const rig::PulseServer& pulse)
+rig::ChildOptions programOptions(const ProgramUnderTest& program, const rig::TempDir& dir, const rig::XvfbServer& xvfb,
+                                 const rig::PulseServer& pulse)
 {
     rig::ChildOptions options;
     options.argv = {program.path};

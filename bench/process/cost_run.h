@@ -20,15 +20,15 @@ struct ProgramUnderTest {
 };
 
 struct CostMeasurement {
-    double wallSeconds = 0.0;          // launch to the final reading
-    double cpuPercent = 0.0;           // of one core, over the whole run
-    double steadyCpuPercent = 0.0;     // of one core, after the start-up phase
-    double startupCpuMs = 0.0;         // CPU time spent in the start-up phase
+    double wallSeconds = 0.0;      // launch to the final reading
+    double cpuPercent = 0.0;       // of one core, over the whole run
+    double steadyCpuPercent = 0.0; // of one core, after the start-up phase
+    double startupCpuMs = 0.0;     // CPU time spent in the start-up phase
     int64_t peakResidentKb = 0;
     int64_t threads = 0;
-    std::optional<double> windowMs;     // launch to the window being mapped
-    std::optional<double> firstFrameMs; // launch to the first frame with a trace
-    double capturePeriodMs = 0.0;       // mean time from one capture to the next while watching
+    std::optional<double> windowMs;       // launch to the window being mapped
+    std::optional<double> firstFrameMs;   // launch to the first frame with a trace
+    double capturePeriodMs = 0.0;         // mean time from one capture to the next while watching
     std::vector<ThreadUsage> threadUsage; // the live threads at the end
 };
 

@@ -1,10 +1,10 @@
 #include "bench/process/process_usage.h"
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <ctime>
 
 namespace {
 

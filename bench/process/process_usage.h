@@ -19,7 +19,7 @@ struct ProcessUsage {
 
 struct ThreadUsage {
     pid_t tid = 0;
-    std::string name;       // the thread's comm
+    std::string name;        // the thread's comm
     double cpuSeconds = 0.0; // time spent on a CPU, to the nanosecond
     int64_t startTicks = 0;  // when it was created, in clock ticks since boot
     bool isMain = false;     // the thread that runs main (its id is the process id)

@@ -19,9 +19,8 @@ class DumpWriterTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        directory = fs::temp_directory_path() /
-                    ("earshot-dump-" + std::to_string(getpid()) + "-" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        directory = fs::temp_directory_path() / ("earshot-dump-" + std::to_string(getpid()) + "-" +
+                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(directory);
         fs::create_directories(directory);
         outPath = (directory / "out.txt").string();

@@ -50,18 +50,10 @@ void PrintTo(ExitWay way, std::ostream* out)
 void endBy(MonitorSession& session, ExitWay way)
 {
     switch (way) {
-    case ExitWay::escape:
-        session.typeKey(XK_Escape);
-        break;
-    case ExitWay::ctrlC:
-        session.typeKey(XK_c, {XK_Control_L});
-        break;
-    case ExitWay::sigint:
-        session.sendSignal(SIGINT);
-        break;
-    case ExitWay::sigterm:
-        session.sendSignal(SIGTERM);
-        break;
+    case ExitWay::escape: session.typeKey(XK_Escape); break;
+    case ExitWay::ctrlC: session.typeKey(XK_c, {XK_Control_L}); break;
+    case ExitWay::sigint: session.sendSignal(SIGINT); break;
+    case ExitWay::sigterm: session.sendSignal(SIGTERM); break;
     }
 }
 
@@ -82,10 +74,10 @@ std::string monitorAndWay(const testing::TestParamInfo<MonitorExitTest::ParamTyp
     return e2e::programOf(std::get<0>(info.param)).name + "_" + exitWayNames[static_cast<int>(std::get<1>(info.param))];
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Monitors, MonitorExitTest,
-    testing::Combine(bothMonitors, testing::Values(ExitWay::escape, ExitWay::ctrlC, ExitWay::sigint, ExitWay::sigterm)),
-    monitorAndWay);
+INSTANTIATE_TEST_SUITE_P(Monitors, MonitorExitTest,
+                         testing::Combine(bothMonitors, testing::Values(ExitWay::escape, ExitWay::ctrlC,
+                                                                        ExitWay::sigint, ExitWay::sigterm)),
+                         monitorAndWay);
 
 // Ignored input
 

@@ -13,12 +13,9 @@ constexpr int glyphSide = 8;
 rig::Rgb paletteRgb(uint8_t colour)
 {
     switch (colour) {
-    case traceColour:
-        return {85, 255, 85};
-    case textColour:
-        return {255, 255, 85};
-    default:
-        return {0, 0, 0};
+    case traceColour: return {85, 255, 85};
+    case textColour: return {255, 255, 85};
+    default: return {0, 0, 0};
     }
 }
 
@@ -55,14 +52,16 @@ private:
 };
 
 // The window rows and columns of a text line's glyph cells.
-int topRowOf(const TextLine& line) { return windowRow(line.y + glyphSide - 1); }
+int topRowOf(const TextLine& line)
+{
+    return windowRow(line.y + glyphSide - 1);
+}
 
 bool glyphPixelSet(const TextLine& line, int x, int row)
 {
     const int top = topRowOf(line);
     const int column = x - line.x;
-    if (row < top || row >= top + glyphSide || column < 0 ||
-        column >= glyphSide * static_cast<int>(line.text.size())) {
+    if (row < top || row >= top + glyphSide || column < 0 || column >= glyphSide * static_cast<int>(line.text.size())) {
         return false;
     }
     const auto code = static_cast<unsigned char>(line.text[static_cast<size_t>(column / glyphSide)]);

@@ -24,8 +24,14 @@ constexpr uint8_t traceColour = 10;
 constexpr uint8_t textColour = 14;
 
 // The window row of plot row y, and back.
-constexpr int windowRow(int64_t plotY) { return windowHeight - 1 - static_cast<int>(plotY); }
-constexpr int64_t plotRowOf(int row) { return windowHeight - 1 - row; }
+constexpr int windowRow(int64_t plotY)
+{
+    return windowHeight - 1 - static_cast<int>(plotY);
+}
+constexpr int64_t plotRowOf(int row)
+{
+    return windowHeight - 1 - row;
+}
 
 // Looks at a captured window: an empty text when it shows what the test waits
 // for, otherwise a short description of what it shows instead.

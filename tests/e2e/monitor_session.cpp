@@ -162,8 +162,7 @@ testing::AssertionResult MonitorSession::waitForSteadyFrame(const std::string& e
         if (now >= deadline) {
             return testing::AssertionFailure() << "waiting for " << expectation << ": the window kept changing";
         }
-        found = waitForFrame(expectation, check,
-                             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now));
+        found = waitForFrame(expectation, check, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now));
         if (found && frame_.rgb != first.rgb) {
             first = frame_;
             firstSeen = std::chrono::steady_clock::now();
@@ -234,8 +233,8 @@ testing::AssertionResult MonitorSession::waitForCleanExit()
 {
     const std::optional<rig::ExitStatus> status = child_->waitExit();
     if (!status) {
-        return testing::AssertionFailure() << program_.name << " still runs after " << rig::rigDeadline.count()
-                                           << " ms";
+        return testing::AssertionFailure()
+               << program_.name << " still runs after " << rig::rigDeadline.count() << " ms";
     }
     if (status->signal != 0 || status->code != 0) {
         return testing::AssertionFailure() << program_.name << " " << describe(*status);

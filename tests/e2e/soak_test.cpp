@@ -193,9 +193,8 @@ public:
     std::string summary() const
     {
         return std::to_string(keysTyped_) + " keys, " + std::to_string(closeRequests_) + " close requests, " +
-               std::to_string(buttonPresses_) + " button presses, " + std::to_string(movesInside_) +
-               " moves inside, " + std::to_string(movesOutside_) + " moves outside, " + std::to_string(turnsAway_) +
-               " turns away";
+               std::to_string(buttonPresses_) + " button presses, " + std::to_string(movesInside_) + " moves inside, " +
+               std::to_string(movesOutside_) + " moves outside, " + std::to_string(turnsAway_) + " turns away";
     }
 
 private:
@@ -335,8 +334,7 @@ std::string threadNames(pid_t pid)
 class SoakRecord {
 public:
     SoakRecord(int64_t maxThreads, Clock::time_point start) : maxThreads_(maxThreads), start_(start), shownSince_(start)
-    {
-    }
+    {}
 
     std::string noteUsage(Clock::time_point at, const ProcessUsage& usage)
     {

@@ -151,8 +151,8 @@ testing::AssertionResult stepsTo(const std::vector<int>& tops, int start, int en
         previous = top;
     }
     if (tops.size() < 2 || tops[tops.size() - 1] != last || tops[tops.size() - 2] != last) {
-        return testing::AssertionFailure() << "peak tops from " << start << " do not end at " << last << ":"
-                                           << listed(tops);
+        return testing::AssertionFailure()
+               << "peak tops from " << start << " do not end at " << last << ":" << listed(tops);
     }
     return testing::AssertionSuccess();
 }

@@ -47,8 +47,8 @@ std::string checkWaveWithin(const rig::RgbImage& image, int maxDistance)
         if (rows.size() != expected) {
             problem = "column " + std::to_string(x) + " has " + std::to_string(rows.size()) + " trace pixels";
         } else if (!rows.empty() && std::abs(windowRow(zeroRow) - rows.front()) > maxDistance) {
-            problem = "column " + std::to_string(x) + " has its trace pixel on window row " +
-                      std::to_string(rows.front());
+            problem =
+                "column " + std::to_string(x) + " has its trace pixel on window row " + std::to_string(rows.front());
         }
     }
     return problem;

@@ -42,8 +42,8 @@ int64_t shownStretch(const std::vector<int64_t>& shown, const SampleAt& signal, 
         bool matches = true;
         for (int x = 0; x < e2e::wavePoints && matches; ++x) {
             const int64_t row = e2e::waveRow(static_cast<float>(signal(start + x)) / 32768.0f, scale);
-            const bool visible = row >= 0 && row < e2e::windowHeight &&
-                                 !e2e::onGlyph(e2e::waveHelpLines, x, e2e::windowRow(row));
+            const bool visible =
+                row >= 0 && row < e2e::windowHeight && !e2e::onGlyph(e2e::waveHelpLines, x, e2e::windowRow(row));
             matches = shown[static_cast<size_t>(x)] == (visible ? row : -1);
         }
         if (matches) {
@@ -167,11 +167,12 @@ TEST(WavemonPipeTest, ScreenAndDumpHoldTheFedSamplesInOrder)
             << "line " << i << " reads \"" << dump.texts[i] << "\", but " << fed << " was fed there";
     }
     const std::pair<int16_t, const char*> texts[] = {
-        {-32768, "-1"}, {32767, " 0.9999695"}, {16384, " 0.5"}, {2048, " 0.0625"}, {-2048, "-0.0625"},
+        {-32768, "-1"},        {32767, " 0.9999695"}, {16384, " 0.5"},      {2048, " 0.0625"},     {-2048, "-0.0625"},
         {1, " 3.051758e-005"}, {3, " 9.155273e-005"}, {4, " 0.0001220703"}, {-1, "-3.051758e-005"}};
     for (const auto& [sample, text] : texts) {
-        const size_t at = (static_cast<size_t>(std::find(pattern.begin(), pattern.end(), sample) - pattern.begin()) +
-                           2048 - start) % 2048;
+        const size_t at =
+            (static_cast<size_t>(std::find(pattern.begin(), pattern.end(), sample) - pattern.begin()) + 2048 - start) %
+            2048;
         EXPECT_EQ(dump.texts[at], text) << "the sample " << sample << " on line " << at;
     }
 }
@@ -186,11 +187,11 @@ TEST(WavemonPipeTest, SteadyValuesLandOnTheirRowsWithHalvesToEven)
     MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe);
     for (const Steady& steady : steadies) {
         session.pulse().playSignal([sample = steady.sample](int64_t) { return sample; });
-        ASSERT_TRUE(session.waitForFrame(
-            "a flat line on plot row " + std::to_string(steady.plotRow) + " for " + std::to_string(steady.sample),
-            [&](const rig::RgbImage& image) {
-                return e2e::comparePicture(image, e2e::flatWavePicture(steady.plotRow));
-            }));
+        ASSERT_TRUE(session.waitForFrame("a flat line on plot row " + std::to_string(steady.plotRow) + " for " +
+                                             std::to_string(steady.sample),
+                                         [&](const rig::RgbImage& image) {
+                                             return e2e::comparePicture(image, e2e::flatWavePicture(steady.plotRow));
+                                         }));
     }
     session.typeKey(XK_Escape);
     ASSERT_TRUE(session.waitForCleanExit());
@@ -237,8 +238,8 @@ TEST(WavemonPipeTest, FramesShowTheOlderHalfOfTheSamplesThatTheDumpHolds)
     // last frame copied them: the frame starts with the oldest dumped sample
     // or a little before it. The newer half would start about 1024 after it.
     const int64_t olderBy = (dumpStart - frameStart + scatterPeriod) % scatterPeriod;
-    EXPECT_LT(olderBy, scatterPeriod / 2) << "the last frame starts at sample " << frameStart << ", the dump at "
-                                          << dumpStart;
+    EXPECT_LT(olderBy, scatterPeriod / 2)
+        << "the last frame starts at sample " << frameStart << ", the dump at " << dumpStart;
 }
 
 } // namespace

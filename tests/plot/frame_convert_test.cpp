@@ -12,8 +12,7 @@ constexpr int32_t width = 5;
 // A frame of rows whose bytes all differ, and a copy of it as last shown.
 class ChangedRows : public testing::Test {
 protected:
-    explicit ChangedRows(int32_t height = 9)
-        : frame(static_cast<size_t>(width * height)), shown(frame.size())
+    explicit ChangedRows(int32_t height = 9) : frame(static_cast<size_t>(width * height)), shown(frame.size())
     {
         for (size_t i = 0; i < frame.size(); ++i) {
             frame[i] = static_cast<uint8_t>(i * 3 + 1);

@@ -33,8 +33,8 @@ MouseReading readMouse()
 
 bool mouseUnreadable(const MouseReading& reading)
 {
-    return reading.result == 1 && reading.x == -1 && reading.y == -1 && reading.wheel == -1 &&
-           reading.buttons == -1 && reading.clip == -1;
+    return reading.result == 1 && reading.x == -1 && reading.y == -1 && reading.wheel == -1 && reading.buttons == -1 &&
+           reading.clip == -1;
 }
 
 // Puts the pointer on (x, y) of the active window and waits until the mouse

@@ -22,7 +22,7 @@ std::vector<int32_t> typed(std::string_view utf8)
 // A key-down of a key that is where an English layout has it.
 int32_t keyDown(SDL_Keycode key, uint16_t modifiers = KMOD_NONE)
 {
-    const auto scancode = (key & SDLK_SCANCODE_MASK) != 0 ? static_cast<SDL_Scancode>(key & ~SDLK_SCANCODE_MASK)
+    const auto scancode = (key & SDLK_SCANCODE_MASK) != 0  ? static_cast<SDL_Scancode>(key & ~SDLK_SCANCODE_MASK)
                           : key >= SDLK_a && key <= SDLK_z ? static_cast<SDL_Scancode>(SDL_SCANCODE_A + key - SDLK_a)
                                                            : SDL_SCANCODE_UNKNOWN;
     return keyDownCode(key, scancode, modifiers);
@@ -130,18 +130,37 @@ TEST(KeyDown, KeysWithoutACharacterTakeTheirNumberByModifier)
         int32_t number;
     };
     const Case cases[] = {
-        {SDLK_UP, KMOD_NONE, 72},        {SDLK_UP, KMOD_LSHIFT, 72},      {SDLK_UP, KMOD_LCTRL, 141},
-        {SDLK_UP, KMOD_LALT, 152},       {SDLK_DOWN, KMOD_NONE, 80},      {SDLK_LEFT, KMOD_RCTRL, 115},
-        {SDLK_RIGHT, KMOD_RALT, 157},    {SDLK_HOME, KMOD_NONE, 71},      {SDLK_HOME, KMOD_LCTRL, 119},
-        {SDLK_HOME, KMOD_LALT, 151},     {SDLK_END, KMOD_NONE, 79},       {SDLK_PAGEUP, KMOD_LCTRL, 132},
-        {SDLK_PAGEDOWN, KMOD_NONE, 81},  {SDLK_INSERT, KMOD_NONE, 82},    {SDLK_DELETE, KMOD_LALT, 163},
-        {SDLK_F1, KMOD_NONE, 59},        {SDLK_F1, KMOD_LSHIFT, 84},      {SDLK_F1, KMOD_LCTRL, 94},
-        {SDLK_F1, KMOD_LALT, 104},       {SDLK_F9, KMOD_NONE, 67},        {SDLK_F4, KMOD_NONE, 62},
-        {SDLK_F4, KMOD_LCTRL, 97},       {SDLK_F11, KMOD_NONE, 133},      {SDLK_F12, KMOD_NONE, 134},
-        {SDLK_F12, KMOD_RSHIFT, 136},    {SDLK_F12, KMOD_LCTRL, 138},     {SDLK_F12, KMOD_LALT, 140},
+        {SDLK_UP, KMOD_NONE, 72},
+        {SDLK_UP, KMOD_LSHIFT, 72},
+        {SDLK_UP, KMOD_LCTRL, 141},
+        {SDLK_UP, KMOD_LALT, 152},
+        {SDLK_DOWN, KMOD_NONE, 80},
+        {SDLK_LEFT, KMOD_RCTRL, 115},
+        {SDLK_RIGHT, KMOD_RALT, 157},
+        {SDLK_HOME, KMOD_NONE, 71},
+        {SDLK_HOME, KMOD_LCTRL, 119},
+        {SDLK_HOME, KMOD_LALT, 151},
+        {SDLK_END, KMOD_NONE, 79},
+        {SDLK_PAGEUP, KMOD_LCTRL, 132},
+        {SDLK_PAGEDOWN, KMOD_NONE, 81},
+        {SDLK_INSERT, KMOD_NONE, 82},
+        {SDLK_DELETE, KMOD_LALT, 163},
+        {SDLK_F1, KMOD_NONE, 59},
+        {SDLK_F1, KMOD_LSHIFT, 84},
+        {SDLK_F1, KMOD_LCTRL, 94},
+        {SDLK_F1, KMOD_LALT, 104},
+        {SDLK_F9, KMOD_NONE, 67},
+        {SDLK_F4, KMOD_NONE, 62},
+        {SDLK_F4, KMOD_LCTRL, 97},
+        {SDLK_F11, KMOD_NONE, 133},
+        {SDLK_F12, KMOD_NONE, 134},
+        {SDLK_F12, KMOD_RSHIFT, 136},
+        {SDLK_F12, KMOD_LCTRL, 138},
+        {SDLK_F12, KMOD_LALT, 140},
         {SDLK_F10, KMOD_LSHIFT, 93},
         // Alt wins over Ctrl, Ctrl over Shift.
-        {SDLK_LEFT, KMOD_LCTRL | KMOD_LALT, 155}, {SDLK_F1, KMOD_LCTRL | KMOD_LSHIFT, 94},
+        {SDLK_LEFT, KMOD_LCTRL | KMOD_LALT, 155},
+        {SDLK_F1, KMOD_LCTRL | KMOD_LSHIFT, 94},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(keyDown(c.key, c.modifiers), extendedKeyCode(c.number)) << "key " << c.key << " with " << c.modifiers;
@@ -161,9 +180,9 @@ TEST(KeyDown, F10AloneAltWithF4AndModifierKeysGiveNothing)
 
 TEST(KeyDown, NoKeyTakesTheCloseRequestsCode)
 {
-    const SDL_Keycode keys[] = {SDLK_F1,   SDLK_F2,   SDLK_F3,   SDLK_F4,     SDLK_F5,       SDLK_F6,
-                                SDLK_F7,   SDLK_F8,   SDLK_F9,   SDLK_F10,    SDLK_F11,      SDLK_F12,
-                                SDLK_HOME, SDLK_END,  SDLK_UP,   SDLK_DOWN,   SDLK_LEFT,     SDLK_RIGHT,
+    const SDL_Keycode keys[] = {SDLK_F1,     SDLK_F2,       SDLK_F3,     SDLK_F4,     SDLK_F5,   SDLK_F6,
+                                SDLK_F7,     SDLK_F8,       SDLK_F9,     SDLK_F10,    SDLK_F11,  SDLK_F12,
+                                SDLK_HOME,   SDLK_END,      SDLK_UP,     SDLK_DOWN,   SDLK_LEFT, SDLK_RIGHT,
                                 SDLK_PAGEUP, SDLK_PAGEDOWN, SDLK_INSERT, SDLK_DELETE, SDLK_KP_7, SDLK_KP_0};
     const uint16_t modifiers[] = {KMOD_NONE, KMOD_LSHIFT, KMOD_LCTRL, KMOD_LALT, KMOD_LCTRL | KMOD_LALT};
     for (const SDL_Keycode key : keys) {

@@ -45,8 +45,8 @@ TEST_F(Palette, HueRunsStartAtBlueAndPassTheCornersEveryFourSteps)
     expectEntry(palette, 40, {255, 0, 0});
     expectEntry(palette, 44, {255, 255, 0});
     expectEntry(palette, 48, {0, 255, 0});
-    const int highLow[9][2] = {{255, 0}, {255, 125}, {255, 182}, {113, 0}, {113, 56},
-                               {113, 80}, {64, 0},   {64, 32},   {64, 44}};
+    const int highLow[9][2] = {{255, 0},  {255, 125}, {255, 182}, {113, 0}, {113, 56},
+                               {113, 80}, {64, 0},    {64, 32},   {64, 44}};
     for (int run = 0; run < 9; ++run) {
         const int high = highLow[run][0];
         const int low = highLow[run][1];

@@ -17,8 +17,7 @@ struct Canvas {
 
     Canvas(int32_t w, int32_t h, uint8_t background = 0)
         : width(w), height(h), pixels(static_cast<size_t>(w) * static_cast<size_t>(h), background)
-    {
-    }
+    {}
     RasterView view() { return {pixels.data(), width, height}; }
     uint8_t at(int64_t x, int64_t y) const { return pixels[static_cast<size_t>(y * width + x)]; }
     int64_t count(uint8_t colour) const;

@@ -236,8 +236,20 @@ TEST(RasterBox, OutlineDrawsOnlyTheEdgesThatLieInside)
 
     Canvas small(9, 7);
     rasterBox(small.view(), 6.0f, 1.0f, 2.0f, 4.0f, ink, solid);
-    expectOnly(small, {{2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {2, 2}, {6, 2}, {2, 3}, {6, 3},
-                       {2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}});
+    expectOnly(small, {{2, 1},
+                       {3, 1},
+                       {4, 1},
+                       {5, 1},
+                       {6, 1},
+                       {2, 2},
+                       {6, 2},
+                       {2, 3},
+                       {6, 3},
+                       {2, 4},
+                       {3, 4},
+                       {4, 4},
+                       {5, 4},
+                       {6, 4}});
 }
 
 // Glyph 'A' and 'B' of a made-up font, neither symmetric, so that halves and

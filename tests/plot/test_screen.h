@@ -27,8 +27,8 @@ inline constexpr std::string_view testScreenTitle = " [plot test]";
 const std::string& testDisplay();
 
 struct TestScreen {
-    rig::XClient& client;   // the test thread's own connection to the server
-    rig::XWindowId window;  // the screen's window
+    rig::XClient& client;  // the test thread's own connection to the server
+    rig::XWindowId window; // the screen's window
 };
 
 // Opens the screen on the test display on the first call (title

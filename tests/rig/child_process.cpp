@@ -66,9 +66,9 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings)
     const int devNull = open("/dev/null", O_RDWR);
     const int out = stdoutPath[0] != '\0' ? open(stdoutPath, O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644) : devNull;
     const bool sameFile = stderrPath[0] != '\0' && std::strcmp(stdoutPath, stderrPath) == 0;
-    const int err = sameFile ? out
-                             : (stderrPath[0] != '\0' ? open(stderrPath, O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644)
-                                                      : devNull);
+    const int err =
+        sameFile ? out
+                 : (stderrPath[0] != '\0' ? open(stderrPath, O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644) : devNull);
     if (devNull < 0 || out < 0 || err < 0 || dup2(devNull, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
         _exit(127);
     }

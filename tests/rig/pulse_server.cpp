@@ -44,12 +44,10 @@ bool writeAll(int fd, const uint8_t* bytes, size_t size, const std::atomic<bool>
 } // namespace
 
 PulseServer::PulseServer(SineSource source) : PulseServer(false, source.frequencyHz)
-{
-}
+{}
 
 PulseServer::PulseServer(PipeSource) : PulseServer(true, 0)
-{
-}
+{}
 
 PulseServer::PulseServer(bool pipe, int frequencyHz)
 {
@@ -63,11 +61,17 @@ PulseServer::PulseServer(bool pipe, int frequencyHz)
     const std::string sourceName = pipe ? "feed" : "sine";
     const std::string fifoPath = dir_.path() + "/fifo";
     ChildOptions options;
-    options.argv = {"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes", "-L",
-                    "module-native-protocol-unix socket=" + socketPath(), "-L",
-                    pipe ? "module-pipe-source source_name=feed file=" + fifoPath +
-                               " format=s16le rate=48000 channels=1"
-                         : "module-sine-source source_name=sine rate=48000 frequency=" + std::to_string(frequencyHz)};
+    options.argv = {"pulseaudio",
+                    "-n",
+                    "--daemonize=no",
+                    "--exit-idle-time=-1",
+                    "--disable-shm=yes",
+                    "-L",
+                    "module-native-protocol-unix socket=" + socketPath(),
+                    "-L",
+                    pipe
+                        ? "module-pipe-source source_name=feed file=" + fifoPath + " format=s16le rate=48000 channels=1"
+                        : "module-sine-source source_name=sine rate=48000 frequency=" + std::to_string(frequencyHz)};
     // No display and no session bus: the server must not launch helpers that
     // would outlive it.
     options.environment = {{"XDG_RUNTIME_DIR", runtimeDir},
@@ -77,8 +81,8 @@ PulseServer::PulseServer(bool pipe, int frequencyHz)
     options.stdoutPath = dir_.path() + "/pulse.log";
     options.stderrPath = options.stdoutPath;
     process_ = std::make_unique<ChildProcess>(options);
-    const bool ready = waitUntil([&] { return !process_->running() || runPactl({"info"}); }) &&
-                       process_->running() && runPactl({"set-default-source", sourceName});
+    const bool ready = waitUntil([&] { return !process_->running() || runPactl({"info"}); }) && process_->running() &&
+                       runPactl({"set-default-source", sourceName});
     if (!ready) {
         throw std::runtime_error("private PulseAudio did not come up:\n" + log());
     }

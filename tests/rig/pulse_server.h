@@ -81,7 +81,7 @@ private:
     std::unique_ptr<ChildProcess> process_;
     int fifo_ = -1;
     std::mutex signalLock_;
-    SignalFunction signal_;     // guarded by signalLock_; empty plays silence
+    SignalFunction signal_;      // guarded by signalLock_; empty plays silence
     int64_t signalPosition_ = 0; // guarded by signalLock_: next n of signal_
     int64_t generated_ = 0;      // guarded by signalLock_: samples taken so far
     std::atomic<int64_t> samplesFed_{0};

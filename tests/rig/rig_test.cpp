@@ -115,8 +115,8 @@ protected:
     {
         own = XOpenDisplay(server.displayName().c_str());
         ASSERT_NE(own, nullptr);
-        window = XCreateSimpleWindow(own, DefaultRootWindow(own), 200, 100, windowWidth, windowHeight, 0, 0,
-                                     windowColour);
+        window =
+            XCreateSimpleWindow(own, DefaultRootWindow(own), 200, 100, windowWidth, windowHeight, 0, 0, windowColour);
         XStoreName(own, window, windowTitle);
         Atom deleteWindow = XInternAtom(own, "WM_DELETE_WINDOW", False);
         XSetWMProtocols(own, window, &deleteWindow, 1);
@@ -269,8 +269,8 @@ private:
 
 // Records frames samples from the default input; empty when it cannot.
 // whenRunning is called once the stream has started.
-std::vector<int16_t> recordDefaultInput(const rig::PulseServer& pulse, int frames,
-                                        const std::function<void()>& whenRunning = [] {})
+std::vector<int16_t> recordDefaultInput(
+    const rig::PulseServer& pulse, int frames, const std::function<void()>& whenRunning = [] {})
 {
     const rig::ScopedEnvironment environment(pulse.environment());
     std::vector<int16_t> samples(static_cast<size_t>(frames));
@@ -279,9 +279,9 @@ std::vector<int16_t> recordDefaultInput(const rig::PulseServer& pulse, int frame
         return {};
     }
     rig::keepAudioPluginsLoaded();
-    bool recorded = Pa_OpenDefaultStream(&stream, 1, 0, paInt16, rig::pulseSampleRate, 256, nullptr, nullptr) ==
-                        paNoError &&
-                    Pa_StartStream(stream) == paNoError;
+    bool recorded =
+        Pa_OpenDefaultStream(&stream, 1, 0, paInt16, rig::pulseSampleRate, 256, nullptr, nullptr) == paNoError &&
+        Pa_StartStream(stream) == paNoError;
     if (recorded) {
         whenRunning();
         recorded = Pa_ReadStream(stream, samples.data(), static_cast<unsigned long>(frames)) == paNoError;

@@ -40,8 +40,8 @@ std::string textProperty(Display* display, Window window, Atom property, Atom ty
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     std::string text;
-    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType, &format, &count,
-                           &remaining, &data) == Success &&
+    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType, &format, &count, &remaining,
+                           &data) == Success &&
         data != nullptr) {
         if (actualType == type && format == 8) {
             text.assign(reinterpret_cast<const char*>(data), count);

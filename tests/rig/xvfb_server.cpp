@@ -61,8 +61,8 @@ XvfbServer::XvfbServer(const std::string& logPath)
         throw std::runtime_error("pipe failed");
     }
     ChildOptions options;
-    options.argv = {"Xvfb",        "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                    "1280x800x24", "-nolisten",  "tcp",                  "-noreset"};
+    options.argv = {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x800x24", "-nolisten",
+                    "tcp",  "-noreset"};
     options.stdoutPath = logPath;
     options.stderrPath = logPath;
     options.inheritFd = fds[1];

@@ -30,7 +30,8 @@ public:
     // no message bus. A desktop session has one; here the window platform
     // would otherwise try to start a bus daemon that nobody stops, or leak
     // its failed connection.
-    EnvironmentVariables environment() const {
+    EnvironmentVariables environment() const
+    {
         return {{"DISPLAY", displayName_},
                 {"DBUS_SESSION_BUS_ADDRESS", "disabled:"},
                 {"DBUS_SYSTEM_BUS_ADDRESS", "disabled:"}};

@@ -4,7 +4,8 @@
 
 namespace {
 
-TEST(OffsetControl, LeftButtonMovesDownToTheFloor) {
+TEST(OffsetControl, LeftButtonMovesDownToTheFloor)
+{
     float offset = offsetStart;
     for (int frame = 0; frame < 19; ++frame) {
         offset = nextOffset(offset, true, false);
@@ -15,7 +16,8 @@ TEST(OffsetControl, LeftButtonMovesDownToTheFloor) {
     EXPECT_EQ(nextOffset(offset, true, false), -100.0f);
 }
 
-TEST(OffsetControl, RightButtonMovesUpToTheCeiling) {
+TEST(OffsetControl, RightButtonMovesUpToTheCeiling)
+{
     float offset = offsetStart;
     for (int frame = 0; frame < 10; ++frame) {
         offset = nextOffset(offset, false, true);
@@ -24,7 +26,8 @@ TEST(OffsetControl, RightButtonMovesUpToTheCeiling) {
     EXPECT_EQ(nextOffset(offset, false, true), 200.0f);
 }
 
-TEST(OffsetControl, BothButtonsCancel) {
+TEST(OffsetControl, BothButtonsCancel)
+{
     EXPECT_EQ(nextOffset(100.0f, true, true), 100.0f);
     // At a limit the step down and back up happen before the clamp.
     EXPECT_EQ(nextOffset(-100.0f, true, true), -100.0f);
@@ -32,18 +35,20 @@ TEST(OffsetControl, BothButtonsCancel) {
     EXPECT_EQ(nextOffset(37.0f, false, false), 37.0f);
 }
 
-TEST(LevelRow, FiveRowsPerDecibelAboveTheOffset) {
+TEST(LevelRow, FiveRowsPerDecibelAboveTheOffset)
+{
     EXPECT_EQ(levelRow(0.0f, 100.0f), 100);
     EXPECT_EQ(levelRow(-190.0f, 200.0f), -750);
     EXPECT_EQ(levelRow(48.8296165f, 100.0f), 344);
     EXPECT_EQ(levelRow(-20.0f, -100.0f), -200);
 }
 
-TEST(LevelRow, HalvesGoToTheEvenRow) {
-    EXPECT_EQ(levelRow(0.5f, 100.0f), 102);   // 102.5
-    EXPECT_EQ(levelRow(0.7f, 100.0f), 104);   // 3.5 + 100 = 103.5 in single precision
-    EXPECT_EQ(levelRow(-0.5f, 100.0f), 98);   // 97.5
-    EXPECT_EQ(levelRow(-0.3f, 0.0f), -2);     // -1.5
+TEST(LevelRow, HalvesGoToTheEvenRow)
+{
+    EXPECT_EQ(levelRow(0.5f, 100.0f), 102); // 102.5
+    EXPECT_EQ(levelRow(0.7f, 100.0f), 104); // 3.5 + 100 = 103.5 in single precision
+    EXPECT_EQ(levelRow(-0.5f, 100.0f), 98); // 97.5
+    EXPECT_EQ(levelRow(-0.3f, 0.0f), -2);   // -1.5
 }
 
-}  // namespace
+} // namespace

@@ -23,7 +23,8 @@ constexpr double stageRoundoffs = 8.0;
 // The transform done slowly and plainly in double precision, straight from its
 // definition: X[k] = scale * sum of x[t] e^(sign 2 pi i k t / N).
 std::vector<std::complex<double>> referenceTransform(const float (&re)[fftSize], const float (&im)[fftSize],
-                                                     int64_t sign) {
+                                                     int64_t sign)
+{
     std::vector<std::complex<double>> turn(fftSize);
     for (int64_t r = 0; r < fftSize; ++r) {
         const double angle = 2.0 * std::numbers::pi * static_cast<double>(r) / static_cast<double>(fftSize);
@@ -41,7 +42,8 @@ std::vector<std::complex<double>> referenceTransform(const float (&re)[fftSize],
     return result;
 }
 
-double sumOfMagnitudes(const float (&re)[fftSize], const float (&im)[fftSize]) {
+double sumOfMagnitudes(const float (&re)[fftSize], const float (&im)[fftSize])
+{
     double sum = 0.0;
     for (int64_t t = 0; t < fftSize; ++t) {
         sum += std::abs(std::complex<double>(re[t], im[t]));
@@ -51,14 +53,13 @@ double sumOfMagnitudes(const float (&re)[fftSize], const float (&im)[fftSize]) {
 
 class SpectrumFft : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fft(re, im, -1, 1);
-    }
+    void SetUp() override { fft(re, im, -1, 1); }
     float re[fftSize] = {};
     float im[fftSize] = {};
 };
 
-TEST_F(SpectrumFft, ImpulseAtZeroGivesOneInEveryBin) {
+TEST_F(SpectrumFft, ImpulseAtZeroGivesOneInEveryBin)
+{
     re[0] = 1.0f;
     fft(re, im, -1, 0);
     for (int64_t k = 0; k < fftSize; ++k) {
@@ -67,7 +68,8 @@ TEST_F(SpectrumFft, ImpulseAtZeroGivesOneInEveryBin) {
     }
 }
 
-TEST_F(SpectrumFft, InverseDividesBy2048) {
+TEST_F(SpectrumFft, InverseDividesBy2048)
+{
     re[0] = 2048.0f;
     im[0] = -4096.0f;
     fft(re, im, 1, 0);
@@ -77,7 +79,8 @@ TEST_F(SpectrumFft, InverseDividesBy2048) {
     }
 }
 
-TEST_F(SpectrumFft, AgreesWithThePlainTransformInBothDirections) {
+TEST_F(SpectrumFft, AgreesWithThePlainTransformInBothDirections)
+{
     // Every stage adds at most stageRoundoffs * u * sum|x| to an output: the
     // intermediates of a stage that feed one output come from disjoint sets of
     // inputs, so their magnitudes add up to at most sum|x|, and unit-modulus
@@ -97,7 +100,8 @@ TEST_F(SpectrumFft, AgreesWithThePlainTransformInBothDirections) {
     }
 }
 
-TEST_F(SpectrumFft, InverseOfForwardReturnsTheInput) {
+TEST_F(SpectrumFft, InverseOfForwardReturnsTheInput)
+{
     // In the 2-norm each stage is sqrt(2) times a unitary map, so its rounding
     // adds at most stageRoundoffs * u of the running norm: eleven stages each
     // way, and the exact division by 2048, give 22 * stageRoundoffs * u.
@@ -112,14 +116,15 @@ TEST_F(SpectrumFft, InverseOfForwardReturnsTheInput) {
     double errorSquares = 0.0;
     double inputSquares = 0.0;
     for (int64_t t = 0; t < fftSize; ++t) {
-        errorSquares += std::norm(std::complex<double>(re[t] - static_cast<double>(inputRe[t]),
-                                                       im[t] - static_cast<double>(inputIm[t])));
+        errorSquares += std::norm(
+            std::complex<double>(re[t] - static_cast<double>(inputRe[t]), im[t] - static_cast<double>(inputIm[t])));
         inputSquares += std::norm(std::complex<double>(inputRe[t], inputIm[t]));
     }
     EXPECT_LE(std::sqrt(errorSquares), 22.0 * stageRoundoffs * unitRoundoff * std::sqrt(inputSquares));
 }
 
-TEST_F(SpectrumFft, ButterfliesRoundEveryProductSeparately) {
+TEST_F(SpectrumFft, ButterfliesRoundEveryProductSeparately)
+{
     // A single value a + ib at index 1 reaches the last stage untouched, where
     // bin j becomes (wr a - wi b, wr b + wi a) with wr = cos, wi = -sin of the
     // table entry j. A fused multiply-add would keep one product unrounded and
@@ -139,8 +144,8 @@ TEST_F(SpectrumFft, ButterfliesRoundEveryProductSeparately) {
         volatile float imB = wi * a;
         const float tr = reA - reB;
         const float ti = imA + imB;
-        if (std::fma(wr, a, -(wi * b)) != tr || std::fma(-wi, b, wr * a) != tr ||
-            std::fma(wr, b, wi * a) != ti || std::fma(wi, a, wr * b) != ti) {
+        if (std::fma(wr, a, -(wi * b)) != tr || std::fma(-wi, b, wr * a) != tr || std::fma(wr, b, wi * a) != ti ||
+            std::fma(wi, a, wr * b) != ti) {
             ++fusedDiffers;
         }
         ASSERT_EQ(floatBits(re[j]), floatBits(tr)) << j;
@@ -159,7 +164,8 @@ struct GoldenBin {
 
 // Bits of this exact sequence of single-precision operations; any change in
 // the order of the arithmetic, or a fused operation, changes some of them.
-TEST_F(SpectrumFft, ForwardAndInverseKeepTheirBits) {
+TEST_F(SpectrumFft, ForwardAndInverseKeepTheirBits)
+{
     const GoldenBin forward[] = {
         {0, 0xc15a0d80u, 0xc25221a0u},    {1, 0xc23a3f5bu, 0xc0242cccu},    {7, 0xc1d4c244u, 0x4194dbf2u},
         {100, 0x41ad4083u, 0x41bb9083u},  {1023, 0xc20806e7u, 0xc1e09f86u}, {1024, 0x423241c0u, 0x421e2b70u},
@@ -181,4 +187,4 @@ TEST_F(SpectrumFft, ForwardAndInverseKeepTheirBits) {
     }
 }
 
-}  // namespace
+} // namespace

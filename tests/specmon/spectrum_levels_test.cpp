@@ -10,7 +10,8 @@
 
 namespace {
 
-TEST(SpectrumDecibels, PowerOfEachBin) {
+TEST(SpectrumDecibels, PowerOfEachBin)
+{
     float re[fftSize] = {};
     float im[fftSize] = {};
     float db[fftSize / 2];
@@ -30,7 +31,8 @@ TEST(SpectrumDecibels, PowerOfEachBin) {
     EXPECT_FLOAT_EQ(db[1023], -60.0f);
 }
 
-TEST(SpectrumDecibels, SquaresAreRoundedBeforeTheSum) {
+TEST(SpectrumDecibels, SquaresAreRoundedBeforeTheSum)
+{
     // Powers just above 1 read a few millionths of a decibel, so the one-unit
     // change a fused multiply-add makes in the power shows in the level.
     float re[fftSize];
@@ -60,18 +62,15 @@ TEST(SpectrumDecibels, SquaresAreRoundedBeforeTheSum) {
 
 class SpectrumFrame : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fft(re, im, -1, 1);
-    }
-    void analyse() {
-        analyseFrame(re, im, db);
-    }
+    void SetUp() override { fft(re, im, -1, 1); }
+    void analyse() { analyseFrame(re, im, db); }
     float re[fftSize] = {};
     float im[fftSize] = {};
     float db[fftSize / 2] = {};
 };
 
-TEST_F(SpectrumFrame, SilenceReadsTheFloorInEveryBin) {
+TEST_F(SpectrumFrame, SilenceReadsTheFloorInEveryBin)
+{
     fillConstant(db, 1.0f);
     analyse();
     for (int64_t i = 0; i < fftSize / 2; ++i) {
@@ -79,7 +78,8 @@ TEST_F(SpectrumFrame, SilenceReadsTheFloorInEveryBin) {
     }
 }
 
-TEST_F(SpectrumFrame, ConstantInputLeaksIntoTheFirstBins) {
+TEST_F(SpectrumFrame, ConstantInputLeaksIntoTheFirstBins)
+{
     fillConstant(re, 1.0f);
     analyse();
     // Bin 0 is the window sum 1105.46 squared.
@@ -93,7 +93,8 @@ TEST_F(SpectrumFrame, ConstantInputLeaksIntoTheFirstBins) {
     EXPECT_NEAR(db[0], 54.85, 0.01);
 }
 
-TEST_F(SpectrumFrame, CosineAtBin100) {
+TEST_F(SpectrumFrame, CosineAtBin100)
+{
     for (int64_t t = 0; t < fftSize; ++t) {
         const int64_t phase = (100 * t) % fftSize;
         re[t] = static_cast<float>(std::cos(2.0 * std::numbers::pi * static_cast<double>(phase) / 2048.0));
@@ -109,7 +110,8 @@ TEST_F(SpectrumFrame, CosineAtBin100) {
 
 // A 1500 Hz tone at half scale, captured as 16-bit samples at 48000 per
 // second: exactly 64 periods in 2048 samples, so it falls on bin 64.
-TEST_F(SpectrumFrame, HalfScaleTone1500HzFallsOnBin64) {
+TEST_F(SpectrumFrame, HalfScaleTone1500HzFallsOnBin64)
+{
     for (int64_t t = 0; t < fftSize; ++t) {
         const double angle = 2.0 * std::numbers::pi * 1500.0 * static_cast<double>(t) / 48000.0;
         re[t] = static_cast<float>(std::round(16384.0 * std::sin(angle))) / 32768.0f;
@@ -118,14 +120,15 @@ TEST_F(SpectrumFrame, HalfScaleTone1500HzFallsOnBin64) {
     EXPECT_NEAR(db[64], 48.8, 0.1);
     EXPECT_NEAR(db[63], 41.4, 0.1);
     EXPECT_NEAR(db[65], 41.4, 0.1);
-    EXPECT_EQ(floatBits(db[64]), 0x42435187u);  // 48.8296165
-    EXPECT_EQ(floatBits(db[63]), 0x4225b029u);  // 41.4220314
+    EXPECT_EQ(floatBits(db[64]), 0x42435187u); // 48.8296165
+    EXPECT_EQ(floatBits(db[63]), 0x4225b029u); // 41.4220314
     EXPECT_EQ(floatBits(db[65]), 0x4225b029u);
     EXPECT_LT(db[62], -25.0f);
     EXPECT_LT(db[66], -25.0f);
 }
 
-TEST_F(SpectrumFrame, LevelsKeepTheirBits) {
+TEST_F(SpectrumFrame, LevelsKeepTheirBits)
+{
     struct GoldenLevel {
         int64_t bin;
         uint32_t bits;
@@ -147,4 +150,4 @@ TEST_F(SpectrumFrame, LevelsKeepTheirBits) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -11,7 +11,8 @@
 namespace {
 
 // Bit reversal by shifting, independent of the greedy subtraction under test.
-int64_t reverseBits(int64_t value, int64_t bits) {
+int64_t reverseBits(int64_t value, int64_t bits)
+{
     int64_t reversed = 0;
     for (int64_t b = 0; b < bits; ++b) {
         reversed = (reversed << 1) | ((value >> b) & 1);
@@ -21,7 +22,8 @@ int64_t reverseBits(int64_t value, int64_t bits) {
 
 class SpectrumTables : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         fillConstant(re, 0.25f);
         fillConstant(im, -0.75f);
         fft(re, im, -1, 1);
@@ -30,21 +32,24 @@ protected:
     float im[fftSize] = {};
 };
 
-TEST(SpectrumCountHalvings, GivesLog2OfPowersOfTwo) {
+TEST(SpectrumCountHalvings, GivesLog2OfPowersOfTwo)
+{
     EXPECT_EQ(countHalvings(2), 1);
     EXPECT_EQ(countHalvings(4), 2);
     EXPECT_EQ(countHalvings(1024), 10);
     EXPECT_EQ(countHalvings(2048), 11);
 }
 
-TEST_F(SpectrumTables, InitialisationLeavesTheDataAlone) {
+TEST_F(SpectrumTables, InitialisationLeavesTheDataAlone)
+{
     for (int64_t i = 0; i < fftSize; ++i) {
         ASSERT_EQ(re[i], 0.25f) << i;
         ASSERT_EQ(im[i], -0.75f) << i;
     }
 }
 
-TEST_F(SpectrumTables, ExactEntriesAndQuarterWaveSymmetries) {
+TEST_F(SpectrumTables, ExactEntriesAndQuarterWaveSymmetries)
+{
     EXPECT_EQ(cosTable[0], 1.0f);
     EXPECT_EQ(sinTable[0], 0.0f);
     EXPECT_EQ(cosTable[512], 0.0f);
@@ -59,7 +64,8 @@ TEST_F(SpectrumTables, ExactEntriesAndQuarterWaveSymmetries) {
     }
 }
 
-TEST_F(SpectrumTables, EntriesAreTheRoundedCosinesAndSines) {
+TEST_F(SpectrumTables, EntriesAreTheRoundedCosinesAndSines)
+{
     // Rounding to single loses at most half a unit in the last place; the
     // double-precision cosine adds a negligible error on top (the absolute
     // slack covers the exact zeros, whose neighbours are subnormal).
@@ -72,7 +78,8 @@ TEST_F(SpectrumTables, EntriesAreTheRoundedCosinesAndSines) {
     }
 }
 
-TEST_F(SpectrumTables, ReinitialisationWritesTheSameValues) {
+TEST_F(SpectrumTables, ReinitialisationWritesTheSameValues)
+{
     const std::vector<float> cosBefore(std::begin(cosTable), std::end(cosTable));
     const std::vector<int64_t> toBefore(std::begin(swapTo), std::end(swapTo));
     cosTable[3] = 5.0f;
@@ -84,7 +91,8 @@ TEST_F(SpectrumTables, ReinitialisationWritesTheSameValues) {
     EXPECT_EQ(swapCount, 992);
 }
 
-TEST(SpectrumTwiddleTables, SmallSizeFillsOnlyItsHalf) {
+TEST(SpectrumTwiddleTables, SmallSizeFillsOnlyItsHalf)
+{
     float cosOut[fftTableSize];
     float sinOut[fftTableSize];
     for (int64_t i = 0; i < fftTableSize; ++i) {
@@ -105,7 +113,8 @@ TEST(SpectrumTwiddleTables, SmallSizeFillsOnlyItsHalf) {
     EXPECT_EQ(sinOut[4], 9.0f);
 }
 
-TEST_F(SpectrumTables, SwapListOf2048Points) {
+TEST_F(SpectrumTables, SwapListOf2048Points)
+{
     ASSERT_EQ(swapCount, 992);
     const int64_t firstFrom[] = {1, 2, 3, 4, 5, 6};
     const int64_t firstTo[] = {1024, 512, 1536, 256, 1280, 768};
@@ -123,7 +132,8 @@ TEST_F(SpectrumTables, SwapListOf2048Points) {
     }
 }
 
-TEST_F(SpectrumTables, SwapListEqualsTheIntegerBitReversal) {
+TEST_F(SpectrumTables, SwapListEqualsTheIntegerBitReversal)
+{
     int64_t pairs = 0;
     int64_t ownReversal = 0;
     for (int64_t i = 0; i < fftSize; ++i) {
@@ -141,7 +151,8 @@ TEST_F(SpectrumTables, SwapListEqualsTheIntegerBitReversal) {
     EXPECT_EQ(ownReversal, 64);
 }
 
-TEST(SpectrumSwapList, SmallSizes) {
+TEST(SpectrumSwapList, SmallSizes)
+{
     int64_t from[fftTableSize] = {};
     int64_t to[fftTableSize] = {};
     int64_t count = -1;
@@ -157,7 +168,8 @@ TEST(SpectrumSwapList, SmallSizes) {
     }
 }
 
-TEST_F(SpectrumTables, ApplyingTheSwapListReversesIndicesAndUndoesItself) {
+TEST_F(SpectrumTables, ApplyingTheSwapListReversesIndicesAndUndoesItself)
+{
     float data[fftSize];
     for (int64_t i = 0; i < fftSize; ++i) {
         data[i] = static_cast<float>(i);
@@ -172,7 +184,8 @@ TEST_F(SpectrumTables, ApplyingTheSwapListReversesIndicesAndUndoesItself) {
     }
 }
 
-TEST(SpectrumSwapList, AppliesOnlyTheFirstCountPairsInOrder) {
+TEST(SpectrumSwapList, AppliesOnlyTheFirstCountPairsInOrder)
+{
     float data[fftSize] = {};
     data[0] = 10.0f;
     data[1] = 11.0f;
@@ -185,4 +198,4 @@ TEST(SpectrumSwapList, AppliesOnlyTheFirstCountPairsInOrder) {
     EXPECT_EQ(data[2], 10.0f);
 }
 
-}  // namespace
+} // namespace

@@ -8,18 +8,21 @@
 
 #include "specmon/spectrum_tables.h"
 
-inline uint32_t floatBits(float value) {
+inline uint32_t floatBits(float value)
+{
     return std::bit_cast<uint32_t>(value);
 }
 
 // Distance from |value| to the next larger single-precision number.
-inline float ulpOf(float value) {
+inline float ulpOf(float value)
+{
     return std::nextafter(std::fabs(value), INFINITY) - std::fabs(value);
 }
 
 // Reproducible pseudo-random samples s / 32768 for 16-bit s: exact in single
 // precision and the same on every platform, so results can be pinned to bits.
-inline void fillNoise(float (&data)[fftSize], uint32_t seed) {
+inline void fillNoise(float (&data)[fftSize], uint32_t seed)
+{
     uint32_t state = seed;
     for (float& value : data) {
         state = state * 1664525u + 1013904223u;
@@ -28,7 +31,8 @@ inline void fillNoise(float (&data)[fftSize], uint32_t seed) {
 }
 
 template <std::size_t size>
-void fillConstant(float (&data)[size], float value) {
+void fillConstant(float (&data)[size], float value)
+{
     for (float& entry : data) {
         entry = value;
     }

@@ -8,7 +8,8 @@
 
 namespace {
 
-TEST(SpectrumHamming, WeightsOf2048Points) {
+TEST(SpectrumHamming, WeightsOf2048Points)
+{
     float weights[fftSize];
     fillConstant(weights, 1.0f);
     applyHamming(weights, fftSize);
@@ -29,7 +30,8 @@ TEST(SpectrumHamming, WeightsOf2048Points) {
     EXPECT_NEAR(sum, 1105.46, 0.005);
 }
 
-TEST(SpectrumHamming, ScalesEachSampleByItsOwnWeight) {
+TEST(SpectrumHamming, ScalesEachSampleByItsOwnWeight)
+{
     float weights[fftSize];
     float data[fftSize];
     fillConstant(weights, 1.0f);
@@ -47,7 +49,8 @@ TEST(SpectrumHamming, ScalesEachSampleByItsOwnWeight) {
     }
 }
 
-TEST(SpectrumHamming, ShortLengthUsesItsOwnWeightsAndLeavesTheRest) {
+TEST(SpectrumHamming, ShortLengthUsesItsOwnWeightsAndLeavesTheRest)
+{
     float data[fftSize];
     fillConstant(data, 2.0f);
     applyHamming(data, 5);
@@ -62,4 +65,4 @@ TEST(SpectrumHamming, ShortLengthUsesItsOwnWeightsAndLeavesTheRest) {
     }
 }
 
-}  // namespace
+} // namespace

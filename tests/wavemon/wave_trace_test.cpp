@@ -4,7 +4,8 @@
 
 namespace {
 
-TEST(TraceRow, FullScaleSamplesSpanTheWindow) {
+TEST(TraceRow, FullScaleSamplesSpanTheWindow)
+{
     EXPECT_EQ(traceRow(-1.0f, 1.0f), 0);
     EXPECT_EQ(traceRow(32767.0f / 32768.0f, 1.0f), 400);
     EXPECT_EQ(traceRow(0.5f, 1.0f), 300);
@@ -12,7 +13,8 @@ TEST(TraceRow, FullScaleSamplesSpanTheWindow) {
     EXPECT_EQ(traceRow(0.0f, 1.0f), 200);
 }
 
-TEST(TraceRow, HalvesGoToTheEvenRow) {
+TEST(TraceRow, HalvesGoToTheEvenRow)
+{
     // 2048 / 32768 gives t = 212.5 and its negative 187.5.
     EXPECT_EQ(traceRow(0.0625f, 1.0f), 212);
     EXPECT_EQ(traceRow(-0.0625f, 1.0f), 188);
@@ -23,7 +25,8 @@ TEST(TraceRow, HalvesGoToTheEvenRow) {
     EXPECT_EQ(traceRow(2.5f / 200.0f, 1.0f), 202);
 }
 
-TEST(TraceRow, EveryStepIsRoundedToSingle) {
+TEST(TraceRow, EveryStepIsRoundedToSingle)
+{
     // At the scale 0.7 gives, exact arithmetic lands these samples just off a
     // half (112.5000015, 217.4999997); the single-precision chain lands on the
     // half itself and then rounds to even.
@@ -33,10 +36,11 @@ TEST(TraceRow, EveryStepIsRoundedToSingle) {
     EXPECT_EQ(traceRow(-18432.0f / 32768.0f, 1.39999998f), 42);
 }
 
-TEST(TraceRow, LargeScalesLeaveTheWindow) {
+TEST(TraceRow, LargeScalesLeaveTheWindow)
+{
     EXPECT_EQ(traceRow(32767.0f / 32768.0f, 10.0f), 2200);
     EXPECT_EQ(traceRow(-1.0f, 10.0f), -1800);
     EXPECT_EQ(traceRow(0.1f, 10.0f), 400);
 }
 
-}  // namespace
+} // namespace
