@@ -17,10 +17,10 @@
 #include <cstring>
 #include <vector>
 
-#include "plot/font8x8.h"
-#include "plot/frame_convert.h"
-#include "plot/palette.h"
-#include "plot/raster.h"
+#include "plot/logic/font8x8.h"
+#include "plot/logic/frame_convert.h"
+#include "plot/logic/palette.h"
+#include "plot/logic/raster.h"
 
 namespace {
 

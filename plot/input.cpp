@@ -1,9 +1,12 @@
 #include "plot/input.h"
 
 #include <algorithm>
+#include <chrono>
 #include <mutex>
+#include <thread>
 
 #include "plot/input_state.h"
+#include "plot/logic/pause_steps.h"
 #include "plot/screen_state.h"
 
 int32_t getMouse(int64_t& x, int64_t& y, int64_t& wheel, int64_t& buttons, int64_t& clip)
@@ -59,4 +62,19 @@ std::string pollKey()
     const bool taken = popKey(keyQueue, code);
     keyHit = false;
     return taken ? keyText(code) : std::string();
+}
+
+void sleepMs(int32_t ms)
+{
+    // Each test of the flag is a service call of its own; the sleeping in
+    // between holds no lock, so drawing threads and the refresh go on.
+    const auto takeKeyHit = [] {
+        const std::lock_guard services(servicesLock);
+        const std::lock_guard screen(screenLock);
+        const bool hit = keyHit;
+        keyHit = false;
+        return hit;
+    };
+    const auto sleepFor = [](int32_t stepMs) { std::this_thread::sleep_for(std::chrono::milliseconds(stepMs)); };
+    pauseSteps(ms, takeKeyHit, sleepFor);
 }

@@ -7,9 +7,6 @@
 #include <cstdint>
 #include <string>
 
-// Queued when the user asks to close the window; the window stays open.
-constexpr int32_t closeKey = 107 * 256 + 255;
-
 // 0 with the pointer position (frame-buffer pixels), the wheel count since the
 // screen opened, the mask of held buttons (1 left, 2 right, 4 middle, 8 and 16
 // the extra buttons) and 1 in clip while the pointer is confined. 1 with all

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "plot/key_queue.h"
-#include "plot/key_translate.h"
+#include "plot/logic/key_queue.h"
+#include "plot/logic/key_translate.h"
 
 // Keys waiting for pollKey.
 extern KeyQueue keyQueue;

@@ -1,5 +1,8 @@
-// Window services of PlotScreen: the one desktop window both programs draw in,
-// an 8-bit indexed frame buffer shown through a 256-entry palette.
+// The window services of PlotScreen. PlotScreen is the one desktop window a
+// program draws in: an 8-bit indexed frame buffer shown through a 256-entry
+// palette, with the key queue and mouse state of input.h. It is no type of its
+// own but process-wide state (screen_state.h, input_state.h), opened once by
+// openScreen and kept until the process ends.
 //
 // Coordinates are frame-buffer pixels from the top-left corner, y growing
 // downwards. Every operation may be called from any thread; each runs whole

@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <mutex>
 
-#include "plot/palette.h"
-#include "plot/raster.h"
+#include "plot/logic/palette.h"
+#include "plot/logic/raster.h"
+#include "plot/logic/window_title.h"
 #include "plot/screen.h"
-#include "plot/window_title.h"
 
 // Held by every window-service operation for its whole length (apart from the
 // sleeping of sleepMs), so calls from different threads never interleave.

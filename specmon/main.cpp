@@ -2,7 +2,8 @@
 #include "capture/capture_ring.h"
 #include "capture/capture_stream.h"
 #include "dump/dump_writer.h"
-#include "plot/monitor_frame.h"
+#include "monitor/frame_end.h"
+#include "monitor/monitor_window.h"
 #include "plot/plot_helpers.h"
 #include "specmon/spectrum_display.h"
 #include "specmon/spectrum_fft.h"
@@ -11,8 +12,8 @@
 namespace {
 // The frame's transform data and levels; fixed arrays that live as long as
 // the process.
-float fftRe[2048] = {};
-float fftIm[2048] = {};
+float fftRe[fftSize] = {};
+float fftIm[fftSize] = {};
 float spectrumDb[spectrumBins] = {};
 } // namespace
 
@@ -23,7 +24,7 @@ int main()
     // The tables are built before the stream starts, so the audio thread
     // never runs while they are written.
     openCaptureStream();
-    fft(fftRe, fftIm, -1, 1);
+    fft(fftRe, fftIm, fftForward, fftBuildTables);
     startCaptureStream();
 
     do {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "monitor/monitor_window.h"
 #include "plot/plot_helpers.h"
 
 namespace {
@@ -10,9 +11,6 @@ constexpr float offsetStep = 10.0f;
 constexpr float offsetLowest = -100.0f;
 constexpr float offsetHighest = 200.0f;
 constexpr float pixelsPerDb = 5.0f;
-constexpr int64_t backgroundColour = 0;
-constexpr int64_t traceColour = 10;
-constexpr int64_t textColour = 14;
 
 void drawBackedLine(int64_t x, int64_t y, std::string_view text)
 {
@@ -48,7 +46,7 @@ int64_t levelRow(float levelDb, float offset)
 
 void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset)
 {
-    plotFilledBox(0, 0, 1025, 401, backgroundColour);
+    clearMonitorWindow();
     int64_t prevY = 0;
     for (int64_t i = 0; i < spectrumBins; ++i) {
         const int64_t y = levelRow(levelsDb[i], offset);

@@ -38,7 +38,7 @@ void fft(float (&re)[fftSize], float (&im)[fftSize], int64_t sign, int64_t init)
         span *= 2;
     }
 
-    if (sign == 1) {
+    if (sign == fftInverse) {
         for (int64_t i = 0; i < fftSize; ++i) {
             re[i] = re[i] / static_cast<float>(fftSize);
             im[i] = im[i] / static_cast<float>(fftSize);

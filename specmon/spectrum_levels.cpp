@@ -21,6 +21,6 @@ void powerToDecibels(const float (&re)[fftSize], const float (&im)[fftSize], flo
 void analyseFrame(float (&re)[fftSize], float (&im)[fftSize], float (&spectrumDb)[fftSize / 2])
 {
     applyHamming(re, fftSize);
-    fft(re, im, -1, 0);
+    fft(re, im, fftForward, fftTransform);
     powerToDecibels(re, im, spectrumDb);
 }

@@ -9,10 +9,6 @@ int64_t swapFrom[fftTableSize] = {};
 int64_t swapTo[fftTableSize] = {};
 int64_t swapCount = 0;
 
-namespace {
-constexpr double twoPi = 6.283185307179586;
-} // namespace
-
 int64_t countHalvings(int64_t n)
 {
     int64_t halvings = 0;

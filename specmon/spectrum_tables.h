@@ -11,6 +11,9 @@
 inline constexpr int64_t fftSize = 2048;      // points of the transform
 inline constexpr int64_t fftTableSize = 1024; // entries of each table and capacity of the swap list
 
+// 2 pi in double precision, the nearest double to it.
+inline constexpr double twoPi = 6.283185307179586;
+
 // Entry k holds cos(2 pi k / 2048) and sin(2 pi k / 2048), rounded to single.
 extern float cosTable[fftTableSize];
 extern float sinTable[fftTableSize];

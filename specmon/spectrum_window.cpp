@@ -2,10 +2,6 @@
 
 #include <cmath>
 
-namespace {
-constexpr double twoPi = 6.283185307179586;
-} // namespace
-
 void applyHamming(float (&data)[fftSize], int64_t n)
 {
     const double last = static_cast<double>(n - 1);

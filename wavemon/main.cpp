@@ -5,7 +5,8 @@
 #include "capture/capture_ring.h"
 #include "capture/capture_stream.h"
 #include "dump/dump_writer.h"
-#include "plot/monitor_frame.h"
+#include "monitor/frame_end.h"
+#include "monitor/monitor_window.h"
 #include "plot/plot_helpers.h"
 #include "wavemon/scale_control.h"
 #include "wavemon/wave_trace.h"
@@ -47,7 +48,7 @@ int main()
     std::thread worker;
     do {
         yScale = nextScale(yScale, mouseLeft(), mouseRight());
-        plotFilledBox(0, 0, 1025, 401, 0);
+        clearMonitorWindow();
         finishTraceWorker(worker);
         copySnapshot(traceBuffer);
         worker = startTraceWorker(yScale);

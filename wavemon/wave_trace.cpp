@@ -2,13 +2,8 @@
 
 #include <cmath>
 
+#include "monitor/monitor_window.h"
 #include "plot/plot_helpers.h"
-
-namespace {
-constexpr int64_t backgroundColour = 0;
-constexpr int64_t traceColour = 10;
-constexpr int64_t textColour = 14;
-} // namespace
 
 int64_t traceRow(float value, float scale)
 {
@@ -27,7 +22,7 @@ void drawWaveHelp()
 
 void drawTrace(const float (&buffer)[traceLength], float scale)
 {
-    plotFilledBox(0, 0, 1025, 401, backgroundColour);
+    clearMonitorWindow();
     for (int64_t i = 0; i < tracePoints; ++i) {
         plotPoint(i, traceRow(buffer[i], scale), traceColour);
     }

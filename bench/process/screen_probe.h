@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "tests/rig/rgb_image.h"
+#include "rig/rgb_image.h"
 
 // The monitors' trace (palette index 10) and text (index 14) colours.
 inline constexpr rig::Rgb traceRgb{85, 255, 85};

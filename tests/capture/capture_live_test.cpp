@@ -1,10 +1,10 @@
 #include "capture/capture_ring.h"
 #include "capture/capture_stream.h"
+#include "rig/audio_plugins.h"
+#include "rig/pulse_server.h"
+#include "rig/scoped_environment.h"
+#include "rig/wait_until.h"
 #include "tests/capture/capture_test_support.h"
-#include "tests/rig/audio_plugins.h"
-#include "tests/rig/pulse_server.h"
-#include "tests/rig/scoped_environment.h"
-#include "tests/rig/wait_until.h"
 
 #include <gtest/gtest.h>
 

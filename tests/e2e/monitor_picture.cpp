@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "plot/font8x8.h"
+#include "plot/logic/font8x8.h"
 
 namespace e2e {
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/rig/rgb_image.h"
+#include "rig/rgb_image.h"
 
 namespace e2e {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/e2e/monitor_picture.h"
-#include "tests/rig/child_process.h"
+#include "rig/child_process.h"
 
 namespace e2e {
 

@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "rig/png_file.h"
 #include "tests/e2e/tones.h"
-#include "tests/rig/png_file.h"
 
 namespace e2e {
 

@@ -22,12 +22,12 @@
 #include <string>
 #include <vector>
 
+#include "rig/child_process.h"
+#include "rig/pulse_server.h"
+#include "rig/temp_dir.h"
+#include "rig/x_client.h"
+#include "rig/xvfb_server.h"
 #include "tests/e2e/monitor_programs.h"
-#include "tests/rig/child_process.h"
-#include "tests/rig/pulse_server.h"
-#include "tests/rig/temp_dir.h"
-#include "tests/rig/x_client.h"
-#include "tests/rig/xvfb_server.h"
 
 namespace e2e {
 

@@ -8,10 +8,10 @@
 #include <thread>
 #include <unistd.h>
 
-#include "plot/font8x8.h"
+#include "plot/logic/font8x8.h"
 #include "plot/screen.h"
 #include "plot/screen_state.h"
-#include "tests/plot/raster_canvas.h"
+#include "tests/plot/logic/raster_canvas.h"
 #include "tests/plot/test_screen.h"
 
 namespace plottest {
@@ -293,7 +293,7 @@ int checkProgramNameTitle()
         return failWith("no screen");
     }
     const rig::XWindowId window = client.findWindowByPid(getpid());
-    if (client.windowTitle(window) != "plot_test") {
+    if (client.windowTitle(window) != "plot_window_test") {
         return failWith("title '" + client.windowTitle(window) + "'");
     }
     return 0;

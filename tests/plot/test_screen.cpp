@@ -8,7 +8,7 @@
 
 #include "plot/screen.h"
 #include "plot/screen_state.h"
-#include "tests/rig/xvfb_server.h"
+#include "rig/xvfb_server.h"
 
 namespace plottest {
 

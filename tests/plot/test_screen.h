@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "tests/rig/rgb_image.h"
-#include "tests/rig/wait_until.h"
-#include "tests/rig/x_client.h"
+#include "rig/rgb_image.h"
+#include "rig/wait_until.h"
+#include "rig/x_client.h"
 
 namespace plottest {
 

@@ -10,14 +10,14 @@
 #include <portaudio.h>
 #include <unistd.h>
 
-#include "tests/rig/audio_plugins.h"
-#include "tests/rig/child_process.h"
-#include "tests/rig/png_file.h"
-#include "tests/rig/pulse_server.h"
-#include "tests/rig/scoped_environment.h"
-#include "tests/rig/temp_dir.h"
-#include "tests/rig/x_client.h"
-#include "tests/rig/xvfb_server.h"
+#include "rig/audio_plugins.h"
+#include "rig/child_process.h"
+#include "rig/png_file.h"
+#include "rig/pulse_server.h"
+#include "rig/scoped_environment.h"
+#include "rig/temp_dir.h"
+#include "rig/x_client.h"
+#include "rig/xvfb_server.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -1,0 +1,17 @@
+#include "monitor/monitor_window.h"
+
+#include "monitor/termination.h"
+#include "plot/plot_helpers.h"
+#include "plot/screen.h"
+
+void openMonitorWindow()
+{
+    catchTerminationRequests();
+    setWindowTitle(monitorTitle);
+    openScreen(monitorWidth, monitorHeight, 8, 1, 0, 0);
+}
+
+void clearMonitorWindow()
+{
+    plotFilledBox(0, 0, monitorWidth, monitorHeight, backgroundColour);
+}

@@ -1,0 +1,31 @@
+// The window both monitors show and what they draw in it with: its size, its
+// three colours and its title. One home for these, so that the two programs
+// cannot drift apart.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+// The window's size in pixels.
+inline constexpr int64_t monitorWidth = 1025;
+inline constexpr int64_t monitorHeight = 401;
+
+// Indices of the default palette: black background, light green traces,
+// yellow text.
+inline constexpr int64_t backgroundColour = 0;
+inline constexpr int64_t traceColour = 10;
+inline constexpr int64_t textColour = 14;
+
+// The window's title: one blank, then the project's name in brackets.
+inline constexpr std::string_view monitorTitle = " [earshot]";
+
+// Main thread, once at start-up: catches termination requests
+// (termination.h), then sets the title and opens the window. The result of
+// opening is not examined: without a display the monitor runs on, drawing
+// nothing, until a termination request ends it.
+void openMonitorWindow();
+
+// Any thread: fills the window with the background colour, one filled box
+// from plot point (0, 0) to (monitorWidth, monitorHeight), in one drawing
+// call.
+void clearMonitorWindow();

@@ -1,0 +1,73 @@
+#include "monitor/termination.h"
+
+#include <atomic>
+#include <csignal>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+// Set by the handlers, read by the main thread at each frame end. A lock-free
+// atomic is safe to store from a signal handler; relaxed is enough because
+// nothing else is published with it.
+std::atomic<bool> terminationRequest{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+void requestTermination()
+{
+    terminationRequest.store(true, std::memory_order_relaxed);
+}
+
+#ifdef _WIN32
+
+// Windows allows a process this long to finish once its console is closed.
+constexpr DWORD consoleCloseGraceMs = 5000;
+
+// Runs on a thread that the console starts for each event. After a close
+// event Windows ends the process as soon as the handler returns, so it waits
+// while the main thread goes through the exit sequence: the end of the
+// process ends this wait too.
+BOOL WINAPI handleConsoleControl(DWORD event)
+{
+    switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT: requestTermination(); return TRUE;
+    case CTRL_CLOSE_EVENT:
+        requestTermination();
+        Sleep(consoleCloseGraceMs);
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+#else
+
+void handleSignal(int)
+{
+    requestTermination();
+}
+
+#endif
+
+} // namespace
+
+void catchTerminationRequests()
+{
+#ifdef _WIN32
+    SetConsoleCtrlHandler(handleConsoleControl, TRUE);
+#else
+    struct sigaction action {};
+    action.sa_handler = handleSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+#endif
+}
+
+bool terminationRequested()
+{
+    return terminationRequest.load(std::memory_order_relaxed);
+}
