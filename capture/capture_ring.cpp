@@ -7,7 +7,7 @@ float CaptureRing[captureLength] = {};
 int64_t ringWriteIndex = 0;
 float CaptureSnapshot[captureLength] = {};
 std::atomic<int64_t> snapshotHold{0};
-std::atomic<int64_t> rebuildUnderway{0};
+std::atomic<bool> rebuildUnderway{false};
 int64_t ringClear = 1;
 
 int captureCallback(const void* input, void*, unsigned long, const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags,
@@ -22,21 +22,21 @@ int captureCallback(const void* input, void*, unsigned long, const PaStreamCallb
     CaptureRing[ringWriteIndex] = static_cast<float>(static_cast<double>(sample) / 32768.0);
     ringWriteIndex = (ringWriteIndex + 1) % captureLength;
 
-    rebuildUnderway.store(1, std::memory_order_seq_cst);
+    rebuildUnderway.store(true, std::memory_order_seq_cst);
     if (snapshotHold.load(std::memory_order_seq_cst) == 0) {
         // Oldest first: the slots from ringWriteIndex to the end, then those before it.
         const int64_t olderCount = captureLength - ringWriteIndex;
         std::copy_n(CaptureRing + ringWriteIndex, olderCount, CaptureSnapshot);
         std::copy_n(CaptureRing, ringWriteIndex, CaptureSnapshot + olderCount);
     }
-    rebuildUnderway.store(0, std::memory_order_release);
+    rebuildUnderway.store(false, std::memory_order_release);
     return paContinue;
 }
 
 void raiseSnapshotHold()
 {
     snapshotHold.store(1, std::memory_order_seq_cst);
-    while (rebuildUnderway.load(std::memory_order_seq_cst) != 0) {
+    while (rebuildUnderway.load(std::memory_order_seq_cst)) {
         std::this_thread::yield();
     }
 }

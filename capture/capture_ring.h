@@ -11,12 +11,12 @@
 //   waits, briefly, for a rebuild that began before the hold was raised.
 //
 // Handshake (why each ordering is what it is)
-// Callback:  rebuildUnderway = 1      (seq_cst store)   A
+// Callback:  rebuildUnderway = true   (seq_cst store)   A
 //            hold = snapshotHold      (seq_cst load)    B
 //            if hold == 0: rebuild the snapshot (plain stores)
-//            rebuildUnderway = 0      (release store)   C
+//            rebuildUnderway = false  (release store)   C
 // Main:      snapshotHold = 1         (seq_cst store)   D
-//            wait for rebuildUnderway == 0 (seq_cst loads) E
+//            wait until rebuildUnderway is false (seq_cst loads) E
 //            ... read CaptureSnapshot ...
 //            snapshotHold = 0         (release store)   F
 // - A-B against D-E is Dekker's store-then-load on both sides: in the single
@@ -25,7 +25,8 @@
 //   thread sees the rebuild under way and waits for C. Anything weaker than
 //   seq_cst lets each side's load pass its own store, and both go ahead.
 // - C (release) paired with E (acquire, implied by seq_cst) makes every value
-//   of the last completed rebuild visible to the main thread once it sees 0.
+//   of the last completed rebuild visible to the main thread once it sees
+//   false.
 // - F (release) paired with B (acquire, implied by seq_cst) makes the main
 //   thread's reads happen before the next rebuild's writes.
 #pragma once
@@ -50,9 +51,9 @@ extern float CaptureSnapshot[captureLength];
 // 0 or 1; while non-zero the callback leaves CaptureSnapshot alone.
 extern std::atomic<int64_t> snapshotHold;
 
-// 1 while the callback is between checking snapshotHold and finishing the
+// True while the callback is between checking snapshotHold and finishing the
 // rebuild it then chose to do.
-extern std::atomic<int64_t> rebuildUnderway;
+extern std::atomic<bool> rebuildUnderway;
 
 // Starts at 1: the first callback clears the ring, drops its sample and sets it
 // to 0 for good.

@@ -5,16 +5,13 @@
 
 PaStream* captureStream = nullptr;
 
-// The callback reads no user data; PortAudio only wants some pointer.
-static int callbackUserData = 0;
-
 // Initialising PortAudio and opening a device are what make the host
 // back-ends print their probing noise.
 void openCaptureStream()
 {
     const int saved = silenceStderr();
     Pa_Initialize();
-    Pa_OpenDefaultStream(&captureStream, 1, 0, paInt16, 48000.0, 1, captureCallback, &callbackUserData);
+    Pa_OpenDefaultStream(&captureStream, 1, 0, paInt16, 48000.0, 1, captureCallback, nullptr);
     restoreStderr(saved);
 }
 

@@ -5,10 +5,10 @@
 
 #ifdef _WIN32
 #include <io.h>
-static const char* const nullDevice = "NUL";
+constexpr const char* nullDevice = "NUL";
 #else
 #include <unistd.h>
-static const char* const nullDevice = "/dev/null";
+constexpr const char* nullDevice = "/dev/null";
 #endif
 
 int silenceStderr()

@@ -4,20 +4,24 @@
 #include <cmath>
 #include <cstdlib>
 
-// Significant digits of every single-precision value in the dump.
-static constexpr int significantDigits = 7;
+namespace {
 
-static std::string withSignBlank(std::string text)
+// Significant digits of every single-precision value in the dump.
+constexpr int significantDigits = 7;
+
+std::string withSignBlank(std::string text)
 {
     return text.front() == '-' ? text : " " + text;
 }
 
-static std::string withoutTrailingZeros(std::string digits)
+std::string withoutTrailingZeros(std::string digits)
 {
     const size_t last = digits.find_last_not_of('0');
     digits.erase(last == std::string::npos ? 0 : last + 1);
     return digits;
 }
+
+} // namespace
 
 std::string formatInteger(int64_t value)
 {

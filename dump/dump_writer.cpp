@@ -7,20 +7,23 @@
 #include <string>
 #include <system_error>
 
-static constexpr int32_t printZoneWidth = 14;
-
-// The open output file; null while the writer is closed.
-static std::FILE* dumpStream = nullptr;
-
-// The stream's buffer: a dump reaches the disk in a handful of writes.
-static char dumpBuffer[8192];
-
 int32_t lineColumn = 0;
 
-// On the desktop platform the programs ship for, a read-only attribute makes
-// the open fail. Here root may write any file whatever its mode, so a file with
-// no write bit at all is refused before the open can truncate it.
-static bool isReadOnlyFile(const char* path)
+namespace {
+
+constexpr int32_t printZoneWidth = 14;
+
+// The open output file; null while the writer is closed.
+std::FILE* dumpStream = nullptr;
+
+// The stream's buffer: a dump reaches the disk in a handful of writes.
+char dumpBuffer[8192];
+
+// On Windows a read-only file cannot be opened for writing. On Linux a
+// privileged user may open any file whatever its mode, so a file with no
+// write bit at all is refused here, before the open can truncate it, and is
+// left as it is for every user alike.
+bool isReadOnlyFile(const char* path)
 {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
@@ -31,7 +34,7 @@ static bool isReadOnlyFile(const char* path)
     return (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
 }
 
-static void writeText(const std::string& text)
+void writeText(const std::string& text)
 {
     if (dumpStream == nullptr) {
         return;
@@ -45,7 +48,7 @@ static void writeText(const std::string& text)
     }
 }
 
-static void writeEnding(PrintEnd end)
+void writeEnding(PrintEnd end)
 {
     if (end == PrintEnd::nextZone) {
         writeText(std::string(printZoneWidth - lineColumn % printZoneWidth, ' '));
@@ -53,6 +56,8 @@ static void writeEnding(PrintEnd end)
         writeText("\r\n");
     }
 }
+
+} // namespace
 
 bool openForOutput(const char* path)
 {

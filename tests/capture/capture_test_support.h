@@ -17,7 +17,7 @@ inline void restoreCaptureStartState()
     ringWriteIndex = 0;
     ringClear = 1;
     snapshotHold.store(0);
-    rebuildUnderway.store(0);
+    rebuildUnderway.store(false);
 }
 
 inline void feedSample(int16_t sample)
