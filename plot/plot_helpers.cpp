@@ -3,11 +3,10 @@
 #include <string>
 
 #include "plot/input.h"
+#include "plot/logic/raster.h"
 #include "plot/screen.h"
 
 namespace {
-
-constexpr uint16_t solidStyle = 0xFFFF;
 
 // Glyph 219, the solid 8x8 block.
 constexpr char backingCharacter = static_cast<char>(219);

@@ -32,6 +32,9 @@ bool isEmpty(RowSpan span);
 // The smallest span that holds both.
 RowSpan joinSpans(RowSpan a, RowSpan b);
 
+// The style of an unbroken line: every pixel set.
+constexpr uint16_t solidStyle = 0xFFFF;
+
 // A line from (x1, y1) to (x2, y2), both ends included, by Bresenham's method:
 // the error starts at 2n - d (d the major, n the minor distance) and the minor
 // coordinate steps whenever it is 0 or more. Pixel i from (x1, y1) is set when

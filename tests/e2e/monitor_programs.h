@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/monitor_picture.h"
 #include "rig/child_process.h"
+#include "tests/e2e/monitor_picture.h"
 
 namespace e2e {
 

@@ -17,11 +17,9 @@
 namespace plottest {
 namespace {
 
-constexpr uint16_t solid = 0xFFFF;
-
 void clearScreen()
 {
-    drawLine(0.0f, 0.0f, 1024.0f, 400.0f, 0, shapeFilledBox, solid);
+    drawLine(0.0f, 0.0f, 1024.0f, 400.0f, 0, shapeFilledBox, solidStyle);
 }
 
 // The frame buffer as a canvas, read under screenLock.
@@ -52,14 +50,14 @@ TEST(ScreenDrawing, EachShapeAndTextUseTheLowEightBitsOfTheColour)
     testScreen();
     clearScreen();
     drawLine(-20.5f, 7.0f, 1100.0f, 390.25f, 0x12345609, shapeLine, 0xF0F3);
-    drawLine(30.0f, 300.0f, 5.0f, 20.0f, 0xFFFFFF0C, shapeBox, solid);
+    drawLine(30.0f, 300.0f, 5.0f, 20.0f, 0xFFFFFF0C, shapeBox, solidStyle);
     drawLine(600.0f, 10.0f, 640.4f, 30.0f, 0x10E, shapeFilledBox, 0);
     drawText(1010.0f, 396.0f, "\xDB\x41\x42", 0x0B);
-    drawLine(1.0f, 1.0f, 9.0f, 9.0f, 14, 7, solid); // no such shape: nothing
+    drawLine(1.0f, 1.0f, 9.0f, 9.0f, 14, 7, solidStyle); // no such shape: nothing
 
     Canvas expected(testScreenWidth, testScreenHeight);
     rasterLine(expected.view(), -20.5f, 7.0f, 1100.0f, 390.25f, 0x09, 0xF0F3);
-    rasterBox(expected.view(), 30.0f, 300.0f, 5.0f, 20.0f, 0x0C, solid);
+    rasterBox(expected.view(), 30.0f, 300.0f, 5.0f, 20.0f, 0x0C, solidStyle);
     rasterFilledBox(expected.view(), 600.0f, 10.0f, 640.4f, 30.0f, 0x0E);
     rasterText(expected.view(), 1010.0f, 396.0f, "\xDB\x41\x42", 0x0B, fontGlyphs);
     EXPECT_TRUE(frameCanvas().pixels == expected.pixels);
@@ -95,23 +93,23 @@ TEST(ScreenWindow, ShowsTheFrameBufferThroughThePalette)
         // Every palette entry in a 4 x 4 cell, 64 cells to a row.
         const auto x = static_cast<float>(i % 64 * 16);
         const auto y = static_cast<float>(i / 64 * 16 + 40);
-        drawLine(x, y, x + 3.0f, y + 3.0f, static_cast<uint32_t>(i), shapeFilledBox, solid);
+        drawLine(x, y, x + 3.0f, y + 3.0f, static_cast<uint32_t>(i), shapeFilledBox, solidStyle);
     }
     drawText(8.0f, 8.0f, "Window services", 14);
-    drawLine(0.0f, 400.0f, 1024.0f, 120.0f, 10, shapeLine, solid);
+    drawLine(0.0f, 400.0f, 1024.0f, 120.0f, 10, shapeLine, solidStyle);
     ASSERT_TRUE(waitUntilWindowShowsFrame());
 
     // Two small changes far apart, and a redrawn row that stays as it was.
-    drawLine(1024.0f, 399.0f, 1024.0f, 399.0f, 15, shapeLine, solid);
+    drawLine(1024.0f, 399.0f, 1024.0f, 399.0f, 15, shapeLine, solidStyle);
     drawText(-3.0f, 2.0f, "\xDB", 12);
     drawText(8.0f, 8.0f, "Window services", 14);
     EXPECT_TRUE(waitUntilWindowShowsFrame());
 
     // A row changed and changed back between passes still shows, and so does
     // a row cleared after it.
-    drawLine(0.0f, 200.0f, 1024.0f, 200.0f, 9, shapeLine, solid);
-    drawLine(0.0f, 200.0f, 1024.0f, 200.0f, 0, shapeLine, solid);
-    drawLine(0.0f, 0.0f, 1024.0f, 0.0f, 0, shapeLine, solid);
+    drawLine(0.0f, 200.0f, 1024.0f, 200.0f, 9, shapeLine, solidStyle);
+    drawLine(0.0f, 200.0f, 1024.0f, 200.0f, 0, shapeLine, solidStyle);
+    drawLine(0.0f, 0.0f, 1024.0f, 0.0f, 0, shapeLine, solidStyle);
     EXPECT_TRUE(waitUntilWindowShowsFrame());
 }
 
@@ -119,7 +117,7 @@ TEST(ScreenWindow, PaletteChangeRecoloursTheWholeWindow)
 {
     testScreen();
     clearScreen();
-    drawLine(10.0f, 300.0f, 900.0f, 20.0f, 10, shapeLine, solid);
+    drawLine(10.0f, 300.0f, 900.0f, 20.0f, 10, shapeLine, solidStyle);
     drawText(40.0f, 380.0f, "palette", 14);
     ASSERT_TRUE(waitUntilWindowShowsFrame());
 
@@ -146,7 +144,7 @@ TEST(ScreenWindow, RepaintRequestCopiesTheWholeFrame)
 {
     testScreen();
     clearScreen();
-    drawLine(120.0f, 60.0f, 380.0f, 240.0f, 13, shapeBox, solid);
+    drawLine(120.0f, 60.0f, 380.0f, 240.0f, 13, shapeBox, solidStyle);
     ASSERT_TRUE(waitUntilWindowShowsFrame());
     spoilWindow();
     ASSERT_TRUE(windowHasColour(spoilColour));
@@ -193,7 +191,7 @@ TEST(ScreenConcurrency, TwoThreadsDrawWhileTheRefreshRuns)
     testScreen();
     clearScreen();
     const auto onScreen = [](float x1, float y1, float x2, float y2, uint32_t colour, int32_t shape) {
-        drawLine(x1, y1, x2, y2, colour, shape, solid);
+        drawLine(x1, y1, x2, y2, colour, shape, solidStyle);
         screenInfo();
     };
     const auto textOnScreen = [](float x, float y, const char* text, uint32_t colour) { drawText(x, y, text, colour); };
@@ -208,9 +206,9 @@ TEST(ScreenConcurrency, TwoThreadsDrawWhileTheRefreshRuns)
         if (shape == shapeFilledBox) {
             rasterFilledBox(expected.view(), x1, y1, x2, y2, index);
         } else if (shape == shapeBox) {
-            rasterBox(expected.view(), x1, y1, x2, y2, index, solid);
+            rasterBox(expected.view(), x1, y1, x2, y2, index, solidStyle);
         } else {
-            rasterLine(expected.view(), x1, y1, x2, y2, index, solid);
+            rasterLine(expected.view(), x1, y1, x2, y2, index, solidStyle);
         }
     };
     const auto textOnCanvas = [&](float x, float y, const char* text, uint32_t colour) {
@@ -244,7 +242,7 @@ int checkNoDisplay()
     if (openScreen(1025, 401, 8, 1, 0, 0) != 1 || screenIsOpen) {
         return failWith("screen opened without a display");
     }
-    drawLine(0.0f, 0.0f, 100.0f, 100.0f, 10, shapeFilledBox, solid);
+    drawLine(0.0f, 0.0f, 100.0f, 100.0f, 10, shapeFilledBox, solidStyle);
     drawText(0.0f, 0.0f, "nothing", 14);
     if (screenInfo().width != 0 || screenPixels != nullptr) {
         return failWith("a frame buffer is left behind");
@@ -307,7 +305,7 @@ int exitWhileDrawing()
         std::thread([t] {
             for (int i = 0;; ++i) {
                 drawLine(static_cast<float>(i % 1025), 0.0f, static_cast<float>(t * 1024), 400.0f,
-                         static_cast<uint32_t>(i), shapeLine, solid);
+                         static_cast<uint32_t>(i), shapeLine, solidStyle);
                 drawText(static_cast<float>(i % 900), static_cast<float>(i % 390), "exit", 14);
             }
         }).detach();

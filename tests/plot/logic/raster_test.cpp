@@ -14,7 +14,6 @@ namespace {
 constexpr int32_t screenW = 1025;
 constexpr int32_t screenH = 401;
 constexpr uint8_t ink = 10;
-constexpr uint16_t solid = 0xFFFF;
 
 bool operator==(RowSpan a, RowSpan b)
 {
@@ -68,18 +67,18 @@ void expectClippedLikeWhole(int64_t x1, int64_t y1, int64_t x2, int64_t y2, uint
 TEST(RasterRounding, HalvesRoundAwayFromZero)
 {
     Canvas canvas(screenW, screenH);
-    EXPECT_TRUE(rasterLine(canvas.view(), 3.5f, 0.0f, 3.5f, 0.0f, ink, solid) == (RowSpan{0, 0}));
+    EXPECT_TRUE(rasterLine(canvas.view(), 3.5f, 0.0f, 3.5f, 0.0f, ink, solidStyle) == (RowSpan{0, 0}));
     expectOnly(canvas, {{4, 0}});
 
     Canvas left(screenW, screenH);
-    EXPECT_TRUE(isEmpty(rasterLine(left.view(), -2.5f, 0.0f, -2.5f, 0.0f, ink, solid)));
-    EXPECT_TRUE(isEmpty(rasterLine(left.view(), -0.5f, 3.0f, -0.5f, 3.0f, ink, solid)));
+    EXPECT_TRUE(isEmpty(rasterLine(left.view(), -2.5f, 0.0f, -2.5f, 0.0f, ink, solidStyle)));
+    EXPECT_TRUE(isEmpty(rasterLine(left.view(), -0.5f, 3.0f, -0.5f, 3.0f, ink, solidStyle)));
     EXPECT_EQ(left.count(ink), 0);
 
     Canvas near(screenW, screenH);
-    rasterLine(near.view(), 2.49f, 6.5f, 2.49f, 6.5f, ink, solid);
-    rasterLine(near.view(), 1023.5f, 399.5f, 1023.5f, 399.5f, ink, solid);
-    rasterLine(near.view(), 1024.5f, 0.0f, 1024.5f, 0.0f, ink, solid);
+    rasterLine(near.view(), 2.49f, 6.5f, 2.49f, 6.5f, ink, solidStyle);
+    rasterLine(near.view(), 1023.5f, 399.5f, 1023.5f, 399.5f, ink, solidStyle);
+    rasterLine(near.view(), 1024.5f, 0.0f, 1024.5f, 0.0f, ink, solidStyle);
     expectOnly(near, {{2, 7}, {1024, 400}});
 }
 
@@ -113,7 +112,7 @@ TEST(RasterLine, MatchesTheStepwiseWalkOnLongSlopes)
              {3, 5, 1000, 390}, {1000, 390, 3, 5}, {17, 400, 240, 0}, {600, 2, 1, 399}, {0, 0, 1024, 400}}) {
         SCOPED_TRACE(std::to_string(x1) + "," + std::to_string(y1) + " to " + std::to_string(x2) + "," +
                      std::to_string(y2));
-        expectClippedLikeWhole(x1, y1, x2, y2, solid);
+        expectClippedLikeWhole(x1, y1, x2, y2, solidStyle);
         expectClippedLikeWhole(x1, y1, x2, y2, 0xF39D);
     }
 }
@@ -133,7 +132,7 @@ TEST(RasterLine, StyleTakesBitsFromBit15AndRepeats)
 TEST(RasterClipping, HorizontalLineKeepsToItsRow)
 {
     Canvas canvas(screenW, screenH, 3);
-    EXPECT_TRUE(rasterLine(canvas.view(), -100.0f, 200.0f, 2000.0f, 200.0f, ink, solid) == (RowSpan{200, 200}));
+    EXPECT_TRUE(rasterLine(canvas.view(), -100.0f, 200.0f, 2000.0f, 200.0f, ink, solidStyle) == (RowSpan{200, 200}));
     for (int32_t y = 0; y < screenH; ++y) {
         for (int32_t x = 0; x < screenW; ++x) {
             ASSERT_EQ(canvas.at(x, y), y == 200 ? ink : 3) << x << ", " << y;
@@ -145,11 +144,11 @@ TEST(RasterClipping, CrossingLinesSetExactlyTheirInsidePixels)
 {
     // Shallow and steep, each entering through one edge and leaving through
     // another, with the style phase still counted from the first end point.
-    expectClippedLikeWhole(-737, 452, 1300, -31, solid);
+    expectClippedLikeWhole(-737, 452, 1300, -31, solidStyle);
     expectClippedLikeWhole(-737, 452, 1300, -31, 0xF0E4);
     expectClippedLikeWhole(1300, -31, -737, 452, 0xF0E4);
     expectClippedLikeWhole(210, -500, 617, 903, 0xB5C3);
-    expectClippedLikeWhole(617, 903, 210, -500, solid);
+    expectClippedLikeWhole(617, 903, 210, -500, solidStyle);
     expectClippedLikeWhole(-3, 8, 1030, 395, 0x8001);
     // Millions of steps outside before the first inside pixel.
     expectClippedLikeWhole(-2000003, 170, 3000001, 230, 0xE7A1);
@@ -159,12 +158,12 @@ TEST(RasterClipping, CrossingLinesSetExactlyTheirInsidePixels)
 TEST(RasterClipping, LinesBeyondOneEdgeDrawNothing)
 {
     Canvas canvas(screenW, screenH);
-    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), -5.0f, 10.0f, -1.0f, 300.0f, ink, solid)));
-    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), 0.0f, 401.0f, 1024.0f, 900.0f, ink, solid)));
-    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), 1025.0f, 0.0f, 1025.0f, 400.0f, ink, solid)));
-    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), 30.0f, -1.0f, 2000.0f, -7.0f, ink, solid)));
+    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), -5.0f, 10.0f, -1.0f, 300.0f, ink, solidStyle)));
+    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), 0.0f, 401.0f, 1024.0f, 900.0f, ink, solidStyle)));
+    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), 1025.0f, 0.0f, 1025.0f, 400.0f, ink, solidStyle)));
+    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), 30.0f, -1.0f, 2000.0f, -7.0f, ink, solidStyle)));
     // Passes by the corner without touching it.
-    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), -10.0f, 5.0f, 5.0f, -10.0f, ink, solid)));
+    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), -10.0f, 5.0f, 5.0f, -10.0f, ink, solidStyle)));
     EXPECT_EQ(canvas.count(ink), 0);
 }
 
@@ -173,13 +172,13 @@ TEST(RasterClipping, NanDrawsNothingAndHugeValuesClampFarOutside)
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     Canvas canvas(screenW, screenH);
-    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), nan, 0.0f, 5.0f, 5.0f, ink, solid)));
-    EXPECT_TRUE(isEmpty(rasterBox(canvas.view(), 1.0f, 1.0f, 5.0f, nan, ink, solid)));
+    EXPECT_TRUE(isEmpty(rasterLine(canvas.view(), nan, 0.0f, 5.0f, 5.0f, ink, solidStyle)));
+    EXPECT_TRUE(isEmpty(rasterBox(canvas.view(), 1.0f, 1.0f, 5.0f, nan, ink, solidStyle)));
     EXPECT_TRUE(isEmpty(rasterFilledBox(canvas.view(), nan, nan, 5.0f, 5.0f, ink)));
     EXPECT_EQ(canvas.count(ink), 0);
 
     Canvas diagonal(screenW, screenH);
-    EXPECT_TRUE(rasterLine(diagonal.view(), -inf, -inf, inf, inf, ink, solid) == (RowSpan{0, 400}));
+    EXPECT_TRUE(rasterLine(diagonal.view(), -inf, -inf, inf, inf, ink, solidStyle) == (RowSpan{0, 400}));
     std::vector<Pixel> expected;
     for (int64_t k = 0; k < screenH; ++k) {
         expected.push_back({k, k});
@@ -188,7 +187,7 @@ TEST(RasterClipping, NanDrawsNothingAndHugeValuesClampFarOutside)
 
     // (2^30, 5) to (-2^30, 7): every inside column falls on row 6.
     Canvas row(screenW, screenH);
-    rasterLine(row.view(), 1e30f, 5.0f, -1e30f, 7.0f, ink, solid);
+    rasterLine(row.view(), 1e30f, 5.0f, -1e30f, 7.0f, ink, solidStyle);
     for (int32_t x = 0; x < screenW; ++x) {
         ASSERT_EQ(row.at(x, 6), ink) << x;
     }
@@ -220,7 +219,7 @@ TEST(RasterBox, OutlineDrawsOnlyTheEdgesThatLieInside)
 {
     Canvas canvas(screenW, screenH);
     // Left edge (column -10) and bottom edge (row 500) lie outside.
-    EXPECT_TRUE(rasterBox(canvas.view(), 20.0f, 500.0f, -10.0f, 5.0f, ink, solid) == (RowSpan{5, 400}));
+    EXPECT_TRUE(rasterBox(canvas.view(), 20.0f, 500.0f, -10.0f, 5.0f, ink, solidStyle) == (RowSpan{5, 400}));
     std::vector<Pixel> edges;
     for (int64_t x = 0; x <= 20; ++x) {
         edges.push_back({x, 5});
@@ -231,11 +230,11 @@ TEST(RasterBox, OutlineDrawsOnlyTheEdgesThatLieInside)
     expectOnly(canvas, edges);
 
     Canvas around(screenW, screenH);
-    EXPECT_TRUE(isEmpty(rasterBox(around.view(), -1.0f, -1.0f, 1025.0f, 401.0f, ink, solid)));
+    EXPECT_TRUE(isEmpty(rasterBox(around.view(), -1.0f, -1.0f, 1025.0f, 401.0f, ink, solidStyle)));
     EXPECT_EQ(around.count(ink), 0);
 
     Canvas small(9, 7);
-    rasterBox(small.view(), 6.0f, 1.0f, 2.0f, 4.0f, ink, solid);
+    rasterBox(small.view(), 6.0f, 1.0f, 2.0f, 4.0f, ink, solidStyle);
     expectOnly(small, {{2, 1},
                        {3, 1},
                        {4, 1},
