@@ -62,6 +62,10 @@ class MonitorExitTest : public testing::TestWithParam<std::tuple<Monitor, ExitWa
 TEST_P(MonitorExitTest, OnSilenceItShowsTheSilentPictureThenDumpsAndExitsWithCodeZero)
 {
     const MonitorProgram& program = e2e::programOf(std::get<0>(GetParam()));
+    if (program.underWine && std::get<1>(GetParam()) == ExitWay::sigterm) {
+        GTEST_SKIP() << "Windows has no termination request that a program can catch: under Wine a SIGTERM "
+                        "ends the process at once";
+    }
     MonitorSession session(program, AudioInput::none);
     ASSERT_TRUE(showsSilence(session, program));
     endBy(session, std::get<1>(GetParam()));

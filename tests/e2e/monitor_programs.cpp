@@ -35,6 +35,7 @@ MonitorProgram underWineIfAsked(MonitorProgram program)
     if (windowsBuilds != nullptr && *windowsBuilds != '\0') {
         program.path = std::string(windowsBuilds) + "/" + program.name + ".exe";
         program.launcher = {"wine"};
+        program.underWine = true;
         // What the Linux build needs (a preloaded library) has no place in Wine.
         program.environment.clear();
         program.feedsSine = true;

@@ -21,6 +21,8 @@ struct MonitorProgram {
     // The command that runs the file at path (e.g. {"wine"} for a Windows
     // build); empty when the file runs by itself.
     std::vector<std::string> launcher;
+    // The Windows build under Wine, where a few things cannot be checked.
+    bool underWine = false;
     // Wine's capture stalls on the sine source's large blocks: under Wine the
     // 1500 Hz sine is fed through the pipe source instead.
     bool feedsSine = false;

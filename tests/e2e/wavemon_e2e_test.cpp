@@ -210,6 +210,10 @@ int16_t scatterSample(int64_t n)
 
 TEST(WavemonPipeTest, FramesShowTheOlderHalfOfTheSamplesThatTheDumpHolds)
 {
+    if (e2e::wavemonProgram().underWine) {
+        GTEST_SKIP() << "Wine opens a named pipe for reading and writing, so the exit never waits for the test to "
+                        "read out.txt, and what it writes is lost";
+    }
     MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe);
     session.makeDumpPipe();
     session.pulse().playSignal(scatterSample);
