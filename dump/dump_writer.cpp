@@ -1,45 +1,33 @@
 #include "dump/dump_writer.h"
 
-#include "dump/dump_format.h"
-
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
+
+#include "dump/dump_format.h"
+#include "dump/file_replacement.h"
 
 int32_t lineColumn = 0;
+std::error_code dumpError;
 
 namespace {
 
 constexpr int32_t printZoneWidth = 14;
 
-// The open output file; null while the writer is closed.
-std::FILE* dumpStream = nullptr;
+// The replacement under way; its stream is null while the writer is closed.
+FileReplacement dumpFile;
 
 // The stream's buffer: a dump reaches the disk in a handful of writes.
 char dumpBuffer[8192];
 
-// On Windows a read-only file cannot be opened for writing. On Linux a
-// privileged user may open any file whatever its mode, so a file with no
-// write bit at all is refused here, before the open can truncate it, and is
-// left as it is for every user alike.
-bool isReadOnlyFile(const char* path)
-{
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (error || !std::filesystem::is_regular_file(status)) {
-        return false;
-    }
-    using std::filesystem::perms;
-    return (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
-}
-
 void writeText(const std::string& text)
 {
-    if (dumpStream == nullptr) {
+    if (dumpFile.stream == nullptr) {
         return;
     }
-    std::fwrite(text.data(), 1, text.size(), dumpStream);
+    if (!dumpError && std::fwrite(text.data(), 1, text.size(), dumpFile.stream) != text.size()) {
+        dumpError = {errno, std::generic_category()};
+    }
     const size_t lastLineEnd = text.find_last_of("\r\n");
     if (lastLineEnd == std::string::npos) {
         lineColumn += static_cast<int32_t>(text.size());
@@ -61,14 +49,11 @@ void writeEnding(PrintEnd end)
 
 bool openForOutput(const char* path)
 {
-    if (isReadOnlyFile(path)) {
+    dumpError = beginReplacement(path, dumpFile);
+    if (dumpError) {
         return false;
     }
-    dumpStream = std::fopen(path, "wb");
-    if (dumpStream == nullptr) {
-        return false;
-    }
-    std::setvbuf(dumpStream, dumpBuffer, _IOFBF, sizeof dumpBuffer);
+    std::setvbuf(dumpFile.stream, dumpBuffer, _IOFBF, sizeof dumpBuffer);
     lineColumn = 0;
     return true;
 }
@@ -85,21 +70,27 @@ void printSingle(float value, PrintEnd end)
     writeEnding(end);
 }
 
-void closeOutput()
+bool closeOutput()
 {
-    if (dumpStream == nullptr) {
-        return;
+    if (dumpFile.stream == nullptr) {
+        return false;
     }
-    std::fclose(dumpStream);
-    dumpStream = nullptr;
+    if (dumpError) {
+        abandonReplacement(dumpFile);
+        return false;
+    }
+    dumpError = finishReplacement(dumpFile);
+    return !dumpError;
 }
 
-void dumpValues(const char* path, const float* values, int64_t count)
+std::error_code dumpValues(const char* path, const float* values, int64_t count)
 {
-    openForOutput(path);
-    for (int64_t i = 0; i < count; ++i) {
-        printInteger(i, PrintEnd::nextZone);
-        printSingle(values[i], PrintEnd::endLine);
+    if (openForOutput(path)) {
+        for (int64_t i = 0; i < count; ++i) {
+            printInteger(i, PrintEnd::nextZone);
+            printSingle(values[i], PrintEnd::endLine);
+        }
+        closeOutput();
     }
-    closeOutput();
+    return dumpError;
 }

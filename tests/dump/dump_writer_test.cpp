@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -155,6 +157,7 @@ TEST_F(DumpWriterTest, ReadOnlyFileIsLeftAsItWasAndLaterCallsDoNothing)
     fs::permissions(outPath, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
     EXPECT_FALSE(openForOutput(outPath.c_str()));
+    EXPECT_EQ(dumpError, std::errc::permission_denied);
     printInteger(9, PrintEnd::nextZone);
     printSingle(-2.0f, PrintEnd::endLine);
     printInteger(10, PrintEnd::nextZone);
@@ -186,9 +189,68 @@ TEST_F(DumpWriterTest, UncreatablePathsLeaveNothingBehind)
     EXPECT_TRUE(fs::is_empty(directory));
 
     fs::create_directory(outPath);
-    dumpValues(outPath.c_str(), values, 3);
+    EXPECT_EQ(dumpValues(outPath.c_str(), values, 3), std::errc::is_a_directory);
     EXPECT_TRUE(fs::is_directory(outPath));
     EXPECT_TRUE(fs::is_empty(outPath));
 }
+
+#ifndef _WIN32
+// In a child process: a dump of 2048 lines on a disk that is full after 8192
+// bytes (a file-size limit); exits 0 when it fails for that reason.
+int dumpOntoAFullDisk(const std::string& path)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{8192, 8192};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const std::vector<float> values(2048, 0.125f);
+    return dumpValues(path.c_str(), values.data(), 2048) == std::errc::file_too_large ? 0 : 1;
+}
+
+// In a child process: everything printed, then killed before the close.
+void dieBeforeTheClose(const std::string& path)
+{
+    openForOutput(path.c_str());
+    for (int64_t i = 0; i < 2048; ++i) {
+        printInteger(i, PrintEnd::nextZone);
+        printSingle(1.0f, PrintEnd::endLine);
+    }
+    std::raise(SIGKILL);
+}
+
+// A dump that cannot be completed leaves the earlier file exactly as it was
+// and nothing beside it.
+TEST_F(DumpWriterTest, ADiskThatFillsUpLeavesTheEarlierFileWhole)
+{
+    writeFile(outPath, "an earlier dump\r\n");
+    EXPECT_EXIT(std::exit(dumpOntoAFullDisk(outPath)), testing::ExitedWithCode(0), "");
+    EXPECT_EQ(fileText(outPath), "an earlier dump\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);
+}
+
+TEST_F(DumpWriterTest, AProcessKilledBeforeTheCloseLeavesTheEarlierFileWhole)
+{
+    writeFile(outPath, "an earlier dump\r\n");
+    EXPECT_EXIT(dieBeforeTheClose(outPath), testing::KilledBySignal(SIGKILL), "");
+    EXPECT_EQ(fileText(outPath), "an earlier dump\r\n");
+}
+
+// The replacement keeps what the user set up: the permission bits, and a
+// symbolic link, whose target gets the new bytes.
+TEST_F(DumpWriterTest, ThePermissionBitsAndASymbolicLinkStay)
+{
+    const fs::path target = directory / "kept" / "dump.txt";
+    fs::create_directories(target.parent_path());
+    writeFile(target.string(), "an earlier dump\r\n");
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(target, mode);
+    fs::create_symlink("kept/dump.txt", outPath);
+    const float value = -2.5f;
+    EXPECT_FALSE(dumpValues(outPath.c_str(), &value, 1));
+    EXPECT_TRUE(fs::is_symlink(outPath));
+    EXPECT_EQ(fileText(target.string()), " 0            -2.5\r\n");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, mode);
+    EXPECT_EQ(std::distance(fs::directory_iterator(target.parent_path()), fs::directory_iterator()), 1);
+}
+#endif
 
 } // namespace
