@@ -9,10 +9,13 @@ float CaptureSnapshot[captureLength] = {};
 std::atomic<int64_t> snapshotHold{0};
 std::atomic<bool> rebuildUnderway{false};
 int64_t ringClear = 1;
+std::atomic<int64_t> callbackCount{0};
+static_assert(std::atomic<int64_t>::is_always_lock_free);
 
 int captureCallback(const void* input, void*, unsigned long, const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags,
                     void*)
 {
+    callbackCount.fetch_add(1, std::memory_order_relaxed);
     if (ringClear == 1) {
         ringClear = 0;
         std::fill_n(CaptureRing, captureLength, 0.0f);
@@ -31,6 +34,18 @@ int captureCallback(const void* input, void*, unsigned long, const PaStreamCallb
     }
     rebuildUnderway.store(false, std::memory_order_release);
     return paContinue;
+}
+
+bool silenceCapture()
+{
+    std::fill_n(CaptureRing, captureLength, 0.0f);
+    rebuildUnderway.store(true, std::memory_order_seq_cst);
+    const bool free = snapshotHold.load(std::memory_order_seq_cst) == 0;
+    if (free) {
+        std::fill_n(CaptureSnapshot, captureLength, 0.0f);
+    }
+    rebuildUnderway.store(false, std::memory_order_release);
+    return free;
 }
 
 void raiseSnapshotHold()

@@ -3,7 +3,12 @@
 // Thread contract
 // - Audio thread (the one PortAudio calls captureCallback on, one sample per
 //   call): sole owner of CaptureRing, ringWriteIndex and ringClear; the only
-//   writer of CaptureSnapshot and rebuildUnderway; reads snapshotHold.
+//   writer of CaptureSnapshot, rebuildUnderway and callbackCount; reads
+//   snapshotHold.
+// - The capture supervisor (capture_stream.h) takes the audio thread's part
+//   in silenceCapture, only while no stream exists: after one is closed and
+//   before the next is started, which hands the part over in both
+//   directions.
 // - Main thread: the only writer of snapshotHold, through raiseSnapshotHold
 //   and lowerSnapshotHold; reads CaptureSnapshot, directly or through
 //   copySnapshot, only between the two; never touches the ring.
@@ -59,12 +64,23 @@ extern std::atomic<bool> rebuildUnderway;
 // to 0 for good.
 extern int64_t ringClear;
 
+// Calls of captureCallback so far, for the supervisor to see that samples
+// come. A lock-free counter, written with relaxed increments.
+extern std::atomic<int64_t> callbackCount;
+
 // PortAudio stream callback, audio thread. Stores the first input sample, a
 // signed 16-bit integer s, as s / 32768 in the ring and, unless the snapshot is
 // held, rebuilds the snapshot with two contiguous copies of the ring's halves.
-// Reads nothing else of its arguments and always returns 0 (paContinue).
+// Reads nothing else of its arguments, counts the call in callbackCount and
+// always returns 0 (paContinue).
 int captureCallback(const void* input, void* output, unsigned long frameCount, const PaStreamCallbackTimeInfo* timeInfo,
                     PaStreamCallbackFlags statusFlags, void* userData);
+
+// Capture supervisor, while no stream exists: clears the ring and, unless the
+// snapshot is held, rebuilds the snapshot from it (all zeros), by the
+// callback's handshake. True when the snapshot now shows silence; false when
+// it was held, to be tried again later.
+bool silenceCapture();
 
 // Main thread. Sets snapshotHold to 1 and returns once no rebuild is under way;
 // until lowerSnapshotHold, CaptureSnapshot holds every value of the last

@@ -1,24 +1,145 @@
 #include "capture/capture_stream.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
 #include "capture/capture_ring.h"
-#include "capture/stderr_silence.h"
+#include "capture/input_watch.h"
+#include "capture/library_messages.h"
 
 PaStream* captureStream = nullptr;
+std::atomic<InputState> inputState{InputState::opening};
+std::atomic<const char*> inputProblem{""};
 
-// Initialising PortAudio and opening a device are what make the host
-// back-ends print their probing noise.
+namespace {
+
+// How often the supervisor looks at the stream, and how long it waits
+// between two attempts to open an input.
+constexpr auto watchInterval = std::chrono::milliseconds(200);
+constexpr auto retryInterval = std::chrono::seconds(1);
+
+// Whether PortAudio is initialised (each Pa_Initialize needs one
+// Pa_Terminate). Owned like captureStream.
+bool portAudioUp = false;
+
+// The supervisor thread and how the main thread stops it.
+std::thread supervisor;
+std::mutex supervisorLock;
+std::condition_variable supervisorWake;
+bool supervisorStopping = false; // under supervisorLock
+
+int64_t nowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// No input delivers, for this reason: lost once one has delivered, absent
+// before.
+void becomeMissing(const char* problem, bool delivered)
+{
+    inputProblem.store(problem);
+    const bool lost = delivered || inputState.load() == InputState::lost;
+    inputState.store(lost ? InputState::lost : InputState::absent);
+}
+
+// Initialises PortAudio (which is when it looks for devices) and opens the
+// default input; on failure PortAudio is terminated again and the input is
+// missing for PortAudio's reason.
+bool openDefaultInput()
+{
+    PaError error = Pa_Initialize();
+    if (error == paNoError) {
+        portAudioUp = true;
+        error = Pa_OpenDefaultStream(&captureStream, 1, 0, paInt16, 48000.0, 1, captureCallback, nullptr);
+    }
+    if (error != paNoError) {
+        captureStream = nullptr;
+        if (portAudioUp) {
+            Pa_Terminate();
+            portAudioUp = false;
+        }
+        becomeMissing(Pa_GetErrorText(error), false);
+        return false;
+    }
+    return true;
+}
+
+void closeInput()
+{
+    Pa_StopStream(captureStream);
+    Pa_CloseStream(captureStream);
+    captureStream = nullptr;
+    Pa_Terminate();
+    portAudioUp = false;
+}
+
+// Waits up to the interval; true when the main thread asks the supervisor to
+// stop.
+template <typename Duration>
+bool stopRequestedWithin(Duration interval)
+{
+    std::unique_lock lock(supervisorLock);
+    return supervisorWake.wait_for(lock, interval, [] { return supervisorStopping; });
+}
+
+void superviseInput()
+{
+    InputWatch watch = startWatch(callbackCount.load(std::memory_order_relaxed), nowMs());
+    bool silenced = false;
+    auto nextAttempt = std::chrono::steady_clock::now();
+    while (!stopRequestedWithin(watchInterval)) {
+        if (captureStream != nullptr) {
+            const InputVerdict verdict = watchInput(watch, callbackCount.load(std::memory_order_relaxed),
+                                                    Pa_IsStreamActive(captureStream) == 1, nowMs());
+            if (verdict == InputVerdict::delivering) {
+                inputState.store(InputState::delivering);
+            } else if (verdict == InputVerdict::lost) {
+                const bool stopped = Pa_IsStreamActive(captureStream) != 1;
+                closeInput();
+                silenced = silenceCapture();
+                becomeMissing(stopped ? "the stream stopped" : "no samples for three seconds", watch.delivered);
+                nextAttempt = std::chrono::steady_clock::now() + retryInterval;
+            }
+            continue;
+        }
+        // No stream: the snapshot shows silence rather than the last samples,
+        // and the default input is tried again now and then.
+        silenced = silenced || silenceCapture();
+        if (std::chrono::steady_clock::now() < nextAttempt) {
+            continue;
+        }
+        nextAttempt = std::chrono::steady_clock::now() + retryInterval;
+        if (openDefaultInput()) {
+            Pa_StartStream(captureStream);
+            watch = startWatch(callbackCount.load(std::memory_order_relaxed), nowMs());
+        }
+    }
+}
+
+} // namespace
+
 void openCaptureStream()
 {
-    const int saved = silenceStderr();
-    Pa_Initialize();
-    Pa_OpenDefaultStream(&captureStream, 1, 0, paInt16, 48000.0, 1, captureCallback, nullptr);
-    restoreStderr(saved);
+    quietLibraryMessages();
+    inputState.store(InputState::opening);
+    openDefaultInput();
 }
 
 void startCaptureStream()
 {
     lowerSnapshotHold();
     Pa_StartStream(captureStream);
+    supervisorStopping = false;
+    // Without a thread to spare the stream runs unwatched, as it would
+    // without supervision.
+    try {
+        supervisor = std::thread(superviseInput);
+    } catch (const std::system_error&) {
+    }
 }
 
 void startCapture()
@@ -29,7 +150,19 @@ void startCapture()
 
 void stopCapture()
 {
+    if (supervisor.joinable()) {
+        {
+            const std::lock_guard lock(supervisorLock);
+            supervisorStopping = true;
+        }
+        supervisorWake.notify_all();
+        supervisor.join();
+    }
     Pa_StopStream(captureStream);
     Pa_CloseStream(captureStream);
-    Pa_Terminate();
+    captureStream = nullptr;
+    if (portAudioUp) {
+        Pa_Terminate();
+        portAudioUp = false;
+    }
 }

@@ -1,24 +1,51 @@
-// Opening, starting and stopping the default audio input. Main thread only.
-// No PortAudio result is examined: with no usable input device every call
-// fails harmlessly, no callback runs and the snapshot keeps its zeros.
+// Opening, starting, watching and stopping the default audio input.
+//
+// The main thread opens and starts the stream and, at exit, stops it. In
+// between, a supervisor thread owns it: about five times a second it checks
+// that samples come (input_watch.h). When they stop (a sound server that
+// ends, a microphone unplugged) it closes the stream, lets the snapshot show
+// silence and opens the default input again about once a second until one
+// delivers; the same covers a program started before its sound server. The
+// callback is never part of this: it keeps its rules. Nothing here is
+// printed; the monitor tells the user from inputState and inputProblem.
 #pragma once
+
+#include <atomic>
 
 #include <portaudio.h>
 
-// The open input stream; null until openCaptureStream succeeds.
+// The open input stream; null while there is none. Main thread before
+// startCaptureStream and after stopCapture, the supervisor in between.
 extern PaStream* captureStream;
 
-// Initialises PortAudio and opens the default input as one channel of signed
-// 16-bit samples at 48000 per second, one frame per buffer, with
-// captureCallback. The host back-ends' probing noise on stderr is discarded.
+enum class InputState {
+    opening,    // a stream runs, no sample has come yet
+    delivering, // samples come
+    absent,     // no input has delivered: none could be opened, or it stayed silent
+    lost,       // the input delivered, then stopped; none delivers since
+};
+
+// The input as the supervisor last saw it; opening at start.
+extern std::atomic<InputState> inputState;
+
+// Why the input is absent or lost: PortAudio's text for the failure to open
+// it, or how it stopped. A static string, set before inputState changes.
+extern std::atomic<const char*> inputProblem;
+
+// Main thread. Initialises PortAudio and opens the default input as one
+// channel of signed 16-bit samples at 48000 per second, one frame per
+// buffer, with captureCallback. The host back-ends' messages are kept off the
+// terminal (library_messages.h). When no input can be opened, inputState is
+// absent.
 void openCaptureStream();
 
-// Lowers snapshotHold and starts captureStream.
+// Main thread. Lowers snapshotHold, starts captureStream and the supervisor.
 void startCaptureStream();
 
 // openCaptureStream, then startCaptureStream.
 void startCapture();
 
-// Stops and closes captureStream and terminates PortAudio. The capture state
-// is left as it is.
+// Main thread. Stops the supervisor (waiting for an attempt under way to
+// open the input), then stops and closes captureStream and terminates
+// PortAudio. The capture state is left as it is.
 void stopCapture();

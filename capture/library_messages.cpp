@@ -1,37 +1,20 @@
-#include "capture/stderr_silence.h"
+#include "capture/library_messages.h"
 
 #include <cstdio>
-#include <fcntl.h>
 
-#ifdef _WIN32
-#include <io.h>
-constexpr const char* nullDevice = "NUL";
-#else
-#include <unistd.h>
-constexpr const char* nullDevice = "/dev/null";
-#endif
-
-int silenceStderr()
+void quietLibraryMessages()
 {
-    std::fflush(stderr);
-    const int saved = dup(2);
-    if (saved < 0) {
-        return saved;
-    }
-    const int discard = open(nullDevice, O_WRONLY);
-    if (discard >= 0) {
-        dup2(discard, 2);
-        close(discard);
-    }
-    return saved;
-}
-
-void restoreStderr(int saved)
-{
-    if (saved < 0) {
+    // The Windows back-end prints nothing, and there stderr cannot be
+    // pointed elsewhere without taking descriptor 2 with it.
+#ifndef _WIN32
+    static bool quiet = false;
+    if (quiet) {
         return;
     }
+    quiet = true;
     std::fflush(stderr);
-    dup2(saved, 2);
-    close(saved);
+    if (std::FILE* nowhere = std::fopen("/dev/null", "w")) {
+        stderr = nowhere;
+    }
+#endif
 }

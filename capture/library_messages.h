@@ -1,11 +1,13 @@
-// Discarding what libraries print to the process's standard error for a while.
-// Main thread; other threads' stderr output is discarded meanwhile too.
+// What the audio libraries print. Their host back-ends write to the C
+// library's stderr stream: a hundred lines of device probing when no device
+// answers, and three more when a sound server goes away under a running
+// stream, none of it the user's business.
 #pragma once
 
-// Points file descriptor 2 at the null device and returns a duplicate of the
-// descriptor it had before (negative if that could not be made).
-int silenceStderr();
-
-// Points file descriptor 2 back at saved, a result of silenceStderr, and
-// closes saved.
-void restoreStderr(int saved);
+// Sends everything written through the C library's stderr stream to the
+// null device from here on, for the rest of the process. Standard error
+// itself (file descriptor 2) stays as it is, for the program's own lines and
+// for the runtime's reports. Call it on the main thread before PortAudio is
+// first initialised, while no other thread writes to stderr; later calls do
+// nothing.
+void quietLibraryMessages();

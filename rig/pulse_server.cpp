@@ -51,13 +51,35 @@ PulseServer::PulseServer(PipeSource) : PulseServer(true, 0)
 
 PulseServer::PulseServer(bool pipe, int frequencyHz)
 {
-    if (!pipe && frequencyHz <= 0) {
-        throw std::runtime_error("a sine source needs a positive frequency");
-    }
     const std::string runtimeDir = dir_.path() + "/runtime";
     if (mkdir(runtimeDir.c_str(), 0700) != 0) {
         throw std::runtime_error("cannot make " + runtimeDir);
     }
+    start(pipe, frequencyHz);
+}
+
+void PulseServer::stop()
+{
+    if (fifo_ >= 0) {
+        throw std::logic_error("only a sine source's server is stopped and started again");
+    }
+    process_->stop();
+    // A server that was killed leaves its socket behind.
+    unlink(socketPath().c_str());
+}
+
+void PulseServer::restart(SineSource source)
+{
+    stop();
+    start(false, source.frequencyHz);
+}
+
+void PulseServer::start(bool pipe, int frequencyHz)
+{
+    if (!pipe && frequencyHz <= 0) {
+        throw std::runtime_error("a sine source needs a positive frequency");
+    }
+    const std::string runtimeDir = dir_.path() + "/runtime";
     const std::string sourceName = pipe ? "feed" : "sine";
     const std::string fifoPath = dir_.path() + "/fifo";
     ChildOptions options;

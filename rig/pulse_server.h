@@ -51,6 +51,15 @@ public:
     // PULSE_SERVER=unix:<socket>: all a program needs to use this server.
     EnvironmentVariables environment() const;
 
+    // Stops the server (politely, then by force), as when a desktop's sound
+    // server ends or restarts; programs lose their streams. Sine source only.
+    void stop();
+
+    // Starts a new server on the same socket, with a sine source at this
+    // frequency as the default, stopping the running one first. Throws like
+    // the constructor.
+    void restart(SineSource source);
+
     // Everything the server has logged so far, to show when a check fails.
     std::string log() const;
 
@@ -73,6 +82,7 @@ public:
 
 private:
     PulseServer(bool pipe, int frequencyHz);
+    void start(bool pipe, int frequencyHz);
     std::string socketPath() const;
     bool runPactl(const std::vector<std::string>& arguments);
     void feedLoop();

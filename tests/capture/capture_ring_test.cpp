@@ -131,6 +131,25 @@ TEST_F(CaptureRingTest, HoldFreezesSnapshotWhileRingAdvances)
     EXPECT_EQ(CaptureSnapshot[captureLength - 402], 0.0f);
 }
 
+// What the supervisor does once a stream is gone: the picture goes to
+// silence, but never under a held snapshot, and the next stream's samples
+// follow the silence.
+TEST_F(CaptureRingTest, SilenceWaitsForTheHoldThenClearsRingAndSnapshot)
+{
+    feedAfterClear(rampSamples(3000));
+    raiseSnapshotHold();
+    const auto held = snapshot();
+    EXPECT_FALSE(silenceCapture());
+    EXPECT_EQ(snapshot(), held);
+    lowerSnapshotHold();
+
+    EXPECT_TRUE(silenceCapture());
+    EXPECT_EQ(snapshot(), (std::array<float, captureLength>{}));
+    feedSample(777);
+    EXPECT_EQ(CaptureSnapshot[captureLength - 1], normalised(777));
+    EXPECT_EQ(CaptureSnapshot[captureLength - 2], 0.0f);
+}
+
 TEST_F(CaptureRingTest, RebuildAfterLongHoldKeepsTheLatest2048)
 {
     feedAfterClear(rampSamples(10));

@@ -1,5 +1,6 @@
 #include "capture/capture_ring.h"
 #include "capture/capture_stream.h"
+#include "capture/input_watch.h"
 #include "rig/audio_plugins.h"
 #include "rig/pulse_server.h"
 #include "rig/scoped_environment.h"
@@ -22,7 +23,9 @@ std::string fileText(const std::string& path)
     return text.str();
 }
 
-// How the programs meet a machine without any audio input.
+// How the programs meet a machine without any audio input: the input is
+// absent for PortAudio's reason, and the back-ends' noise stays off the
+// terminal while standard error itself still works.
 TEST(CaptureStreamWithoutDevice, EveryCallFailsQuietlyAndTheSnapshotStaysZero)
 {
     restoreCaptureStartState();
@@ -42,8 +45,11 @@ TEST(CaptureStreamWithoutDevice, EveryCallFailsQuietlyAndTheSnapshotStaysZero)
     const PaStream* opened = captureStream;
     startCaptureStream();
     const int64_t holdAfterStart = snapshotHold.load();
+    const InputState state = inputState.load();
+    const std::string problem = inputProblem.load();
     stopCapture();
-    std::fputs("still here\n", stderr);
+    const std::string stillHere = "still here\n";
+    EXPECT_EQ(write(2, stillHere.data(), stillHere.size()), static_cast<ssize_t>(stillHere.size()));
 
     std::fflush(stderr);
     dup2(originalStderr, 2);
@@ -55,10 +61,36 @@ TEST(CaptureStreamWithoutDevice, EveryCallFailsQuietlyAndTheSnapshotStaysZero)
     EXPECT_EQ(opened, nullptr);
     EXPECT_EQ(captureStream, nullptr);
     EXPECT_EQ(holdAfterStart, 0);
-    EXPECT_EQ(written, "still here\n") << "the back-ends' noise must be silenced and stderr given back";
+    EXPECT_EQ(written, stillHere) << "the back-ends' noise must be silenced and stderr left working";
+    EXPECT_EQ(state, InputState::absent);
+    EXPECT_EQ(problem, "Device unavailable");
     for (int64_t i = 0; i < captureLength; ++i) {
         ASSERT_EQ(CaptureSnapshot[i], 0.0f) << "element " << i;
     }
+}
+
+// The supervisor's judgement of a running stream, look by look (times in ms).
+TEST(InputWatch, ALostStreamIsOneThatEndsOrStaysSilentForThreeSeconds)
+{
+    InputWatch watch = startWatch(100, 0);
+    EXPECT_EQ(watchInput(watch, 100, true, 2999), InputVerdict::waiting);
+    EXPECT_EQ(watchInput(watch, 100, true, 3000), InputVerdict::lost);
+
+    watch = startWatch(100, 0);
+    EXPECT_EQ(watchInput(watch, 101, true, 2900), InputVerdict::delivering);
+    // Gaps between the bursts of a healthy input.
+    EXPECT_EQ(watchInput(watch, 101, true, 5899), InputVerdict::delivering);
+    EXPECT_EQ(watchInput(watch, 96101, true, 5900), InputVerdict::delivering);
+    EXPECT_EQ(watchInput(watch, 96101, true, 8900), InputVerdict::lost);
+    EXPECT_TRUE(watch.delivered);
+
+    // The end of a stream counts at once, after samples or before any.
+    watch = startWatch(0, 0);
+    EXPECT_EQ(watchInput(watch, 0, false, 200), InputVerdict::lost);
+    EXPECT_FALSE(watch.delivered);
+    watch = startWatch(0, 0);
+    EXPECT_EQ(watchInput(watch, 50, true, 200), InputVerdict::delivering);
+    EXPECT_EQ(watchInput(watch, 50, false, 400), InputVerdict::lost);
 }
 
 } // namespace

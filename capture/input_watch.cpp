@@ -1,0 +1,18 @@
+#include "capture/input_watch.h"
+
+InputWatch startWatch(int64_t callbacks, int64_t nowMs)
+{
+    return {callbacks, nowMs, false};
+}
+
+InputVerdict watchInput(InputWatch& watch, int64_t callbacks, bool streamActive, int64_t nowMs)
+{
+    if (callbacks != watch.callbacks) {
+        watch = {callbacks, nowMs, true};
+        return InputVerdict::delivering;
+    }
+    if (!streamActive || nowMs - watch.sinceMs >= silenceLimitMs) {
+        return InputVerdict::lost;
+    }
+    return watch.delivered ? InputVerdict::delivering : InputVerdict::waiting;
+}
