@@ -83,6 +83,11 @@ ScreenInfo screenInfo()
     return info;
 }
 
+bool screenLost()
+{
+    return displayLost.load();
+}
+
 void drawLine(float x1, float y1, float x2, float y2, uint32_t colour, int32_t shape, uint16_t style)
 {
     const std::lock_guard services(servicesLock);

@@ -62,6 +62,11 @@ enum : int32_t { shapeLine = 0, shapeBox = 1, shapeFilledBox = 2 };
 // screen is open.
 void drawLine(float x1, float y1, float x2, float y2, uint32_t colour, int32_t shape, uint16_t style);
 
+// True once the connection to the display has been lost: the window is gone
+// for good, drawing goes nowhere and no more input comes. Any thread, no
+// lock.
+bool screenLost();
+
 // Draws the 8x8 glyph of each byte of the text, glyph k at column x + 8k, with
 // (x, y) the top-left pixel of the first glyph. Only the glyphs' set pixels
 // are written. Does nothing when no screen is open.

@@ -5,6 +5,7 @@
 std::mutex servicesLock;
 std::mutex screenLock;
 std::atomic<bool> screenIsOpen{false};
+std::atomic<bool> displayLost{false};
 int32_t screenWidthPixels = 0;
 int32_t screenHeightPixels = 0;
 uint8_t* screenPixels = nullptr;

@@ -29,6 +29,10 @@ extern std::mutex screenLock;
 // whether to do anything at all.
 extern std::atomic<bool> screenIsOpen;
 
+// Set by the platform thread when the connection to the display is lost,
+// never cleared.
+extern std::atomic<bool> displayLost;
+
 // Size of the open screen's frame buffer in pixels; 0 before openScreen.
 // Written once by openScreen before screenIsOpen is set.
 extern int32_t screenWidthPixels;

@@ -17,6 +17,10 @@
 #include "plot/platform/screen_platform.h"
 #include "plot/screen_state.h"
 
+#ifndef _WIN32
+#include <X11/Xlib.h>
+#endif
+
 namespace {
 
 constexpr auto refreshInterval = std::chrono::milliseconds(10);
@@ -82,6 +86,64 @@ ScreenInfo desktopInfo()
     return info;
 }
 
+// Whether the platform thread holds screenLock (in a refresh pass or while it
+// creates the window). Platform thread only.
+bool platformHoldsScreenLock = false;
+
+// screenLock taken by the platform thread, noted in platformHoldsScreenLock.
+struct PlatformScreenLock {
+    PlatformScreenLock()
+    {
+        screenLock.lock();
+        platformHoldsScreenLock = true;
+    }
+    ~PlatformScreenLock()
+    {
+        platformHoldsScreenLock = false;
+        screenLock.unlock();
+    }
+    PlatformScreenLock(const PlatformScreenLock&) = delete;
+    PlatformScreenLock& operator=(const PlatformScreenLock&) = delete;
+};
+
+#ifndef _WIN32
+// Xlib calls this on the platform thread when the connection to the display
+// breaks, and ends the process with status 1 when it returns, before the
+// program could write its dump. Instead the loss is recorded for the main
+// thread, which then runs its exit sequence, and this thread stays here
+// until the process ends: it lets go of screenLock so that drawing calls
+// finish, and counts as stopped so that the exit does not wait for it.
+int handleDisplayLoss(Display*)
+{
+    displayLost.store(true);
+    if (platformHoldsScreenLock) {
+        platformHoldsScreenLock = false;
+        screenLock.unlock();
+    }
+    PlatformMailbox& box = mailbox();
+    {
+        const std::lock_guard lock(box.lock);
+        box.stopped = true;
+        box.changed.notify_all();
+    }
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::hours(1));
+    }
+}
+#endif
+
+// On X11 the loss of the display is met by handleDisplayLoss rather than by
+// Xlib's exit. Set once the window exists, after SDL's own set-up.
+void catchDisplayLoss()
+{
+#ifndef _WIN32
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
+        XSetIOErrorHandler(handleDisplayLoss);
+    }
+#endif
+}
+
 // The window and what the refresh thread keeps to bring it up to date.
 struct RefreshTarget {
     SDL_Window* window = nullptr;
@@ -95,7 +157,7 @@ struct RefreshTarget {
 // records what screenInfo reports and resets the input state.
 bool createWindow(RefreshTarget& target)
 {
-    const std::lock_guard screen(screenLock);
+    const PlatformScreenLock screen;
     target.window = SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screenWidthPixels,
                                      screenHeightPixels, SDL_WINDOW_SHOWN);
     if (target.window == nullptr) {
@@ -114,6 +176,7 @@ bool createWindow(RefreshTarget& target)
     const char* driver = SDL_GetCurrentVideoDriver();
     std::strncpy(screenDriverName, driver != nullptr ? driver : "", driverNameCapacity - 1);
     resetInputState(target.window);
+    catchDisplayLoss();
     return true;
 }
 
@@ -179,7 +242,7 @@ bool showChangedRows(RefreshTarget& target, SDL_Surface* surface, RowSpan span, 
 // surface).
 void refreshPass(RefreshTarget& target)
 {
-    const std::lock_guard screen(screenLock);
+    const PlatformScreenLock screen;
     if (titleChanged) {
         SDL_SetWindowTitle(target.window, windowTitle);
         titleChanged = false;
