@@ -2,8 +2,12 @@
 
 #include <string>
 
+#include "monitor/input_reports.h"
+#include "monitor/monitor_exit.h"
 #include "monitor/termination.h"
+#include "monitor/user_notice.h"
 #include "plot/input.h"
+#include "plot/screen.h"
 
 namespace {
 
@@ -15,6 +19,11 @@ constexpr int framePauseMs = 100;
 
 bool frameEndsMonitor()
 {
+    tellInputChanges();
+    if (screenLost()) {
+        tellUser(std::string("lost the connection to the display; writing ") + monitorDumpPath + " and ending");
+        return true;
+    }
     const std::string key = pollKey();
     const int code = key.empty() ? 0 : static_cast<unsigned char>(key[0]);
     if (code == exitKeyEscape || code == exitKeyCtrlC || terminationRequested()) {

@@ -1,11 +1,13 @@
 #include "monitor/monitor_window.h"
 
 #include "monitor/termination.h"
+#include "monitor/user_notice.h"
 #include "plot/plot_helpers.h"
 #include "plot/screen.h"
 
-void openMonitorWindow()
+void openMonitorWindow(std::string_view program)
 {
+    noticeProgramName = program;
     catchTerminationRequests();
     setWindowTitle(monitorTitle);
     openScreen(monitorWidth, monitorHeight, 8, 1, 0, 0);

@@ -15,9 +15,10 @@ namespace {
 std::atomic<bool> terminationRequest{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
-void requestTermination()
+// Records the request; true when one had come before.
+bool requestTermination()
 {
-    terminationRequest.store(true, std::memory_order_relaxed);
+    return terminationRequest.exchange(true, std::memory_order_relaxed);
 }
 
 #ifdef _WIN32
@@ -32,8 +33,10 @@ constexpr DWORD consoleCloseGraceMs = 5000;
 BOOL WINAPI handleConsoleControl(DWORD event)
 {
     switch (event) {
+    // Declining a second one leaves it to the default handler, which ends
+    // the process.
     case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT: requestTermination(); return TRUE;
+    case CTRL_BREAK_EVENT: return requestTermination() ? FALSE : TRUE;
     case CTRL_CLOSE_EVENT:
         requestTermination();
         Sleep(consoleCloseGraceMs);
@@ -44,9 +47,14 @@ BOOL WINAPI handleConsoleControl(DWORD event)
 
 #else
 
-void handleSignal(int)
+// Async-signal-safe: a lock-free exchange, then for a second signal the
+// default action, which takes effect as the handler returns.
+void handleSignal(int signal)
 {
-    requestTermination();
+    if (requestTermination()) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
 }
 
 #endif
@@ -62,8 +70,9 @@ void catchTerminationRequests()
     action.sa_handler = handleSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
 #endif
 }
 

@@ -3,6 +3,7 @@
 #include "capture/capture_stream.h"
 #include "dump/dump_writer.h"
 #include "monitor/frame_end.h"
+#include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
 #include "plot/plot_helpers.h"
 #include "specmon/spectrum_display.h"
@@ -20,7 +21,7 @@ float spectrumDb[spectrumBins] = {};
 int main()
 {
     float yOffset = offsetStart;
-    openMonitorWindow();
+    openMonitorWindow("specmon");
     // The tables are built before the stream starts, so the audio thread
     // never runs while they are written.
     openCaptureStream();
@@ -37,6 +38,5 @@ int main()
 
     // The audio is shut down completely before the file is written.
     stopCapture();
-    dumpValues("out.txt", spectrumDb, spectrumBins);
-    return 0;
+    return monitorExitStatus(dumpValues(monitorDumpPath, spectrumDb, spectrumBins));
 }

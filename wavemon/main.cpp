@@ -6,6 +6,7 @@
 #include "capture/capture_stream.h"
 #include "dump/dump_writer.h"
 #include "monitor/frame_end.h"
+#include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
 #include "plot/plot_helpers.h"
 #include "wavemon/scale_control.h"
@@ -39,7 +40,7 @@ void finishTraceWorker(std::thread& worker)
 int main()
 {
     float yScale = scaleStart;
-    openMonitorWindow();
+    openMonitorWindow("wavemon");
     startCapture();
 
     // At most one worker lives at a time: the previous frame's is joined
@@ -59,8 +60,8 @@ int main()
     // The dump is taken from the shared snapshot, frozen while it is written,
     // and so may be newer than the last trace shown.
     raiseSnapshotHold();
-    dumpValues("out.txt", CaptureSnapshot, traceLength);
+    const std::error_code dumpError = dumpValues(monitorDumpPath, CaptureSnapshot, traceLength);
     lowerSnapshotHold();
     stopCapture();
-    return 0;
+    return monitorExitStatus(dumpError);
 }

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <tuple>
 
 #include "tests/e2e/dump_file.h"
@@ -38,9 +40,9 @@ testing::AssertionResult showsSilence(MonitorSession& session, const MonitorProg
 
 // Ways out
 
-enum class ExitWay { escape, ctrlC, sigint, sigterm };
+enum class ExitWay { escape, ctrlC, sigint, sigterm, sighup };
 
-const char* const exitWayNames[] = {"Escape", "CtrlC", "Sigint", "Sigterm"};
+const char* const exitWayNames[] = {"Escape", "CtrlC", "Sigint", "Sigterm", "Sighup"};
 
 void PrintTo(ExitWay way, std::ostream* out)
 {
@@ -54,23 +56,41 @@ void endBy(MonitorSession& session, ExitWay way)
     case ExitWay::ctrlC: session.typeKey(XK_c, {XK_Control_L}); break;
     case ExitWay::sigint: session.sendSignal(SIGINT); break;
     case ExitWay::sigterm: session.sendSignal(SIGTERM); break;
+    case ExitWay::sighup: session.sendSignal(SIGHUP); break;
     }
 }
 
 class MonitorExitTest : public testing::TestWithParam<std::tuple<Monitor, ExitWay>> {};
 
+// Whether the program's output holds this line of its own, or does within
+// the rig's deadline.
+testing::AssertionResult saysLine(const MonitorSession& session, const MonitorProgram& program, const std::string& text)
+{
+    const std::string line = program.name + ": " + text;
+    if (rig::waitUntil([&] { return session.output().find(line) != std::string::npos; })) {
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure() << program.name << " did not say \"" << text << "\"; it wrote:\n"
+                                       << session.output();
+}
+
 TEST_P(MonitorExitTest, OnSilenceItShowsTheSilentPictureThenDumpsAndExitsWithCodeZero)
 {
     const MonitorProgram& program = e2e::programOf(std::get<0>(GetParam()));
-    if (program.underWine && std::get<1>(GetParam()) == ExitWay::sigterm) {
-        GTEST_SKIP() << "Windows has no termination request that a program can catch: under Wine a SIGTERM "
-                        "ends the process at once";
+    const ExitWay way = std::get<1>(GetParam());
+    if (program.underWine && (way == ExitWay::sigterm || way == ExitWay::sighup)) {
+        GTEST_SKIP() << "Windows has no termination request that a program can catch: under Wine a SIGTERM or "
+                        "SIGHUP ends the process at once";
     }
     MonitorSession session(program, AudioInput::none);
     ASSERT_TRUE(showsSilence(session, program));
-    endBy(session, std::get<1>(GetParam()));
+    endBy(session, way);
     ASSERT_TRUE(session.waitForCleanExit());
     EXPECT_TRUE(e2e::sameDump(session.readDump(), e2e::uniformDump(program.dumpLines, program.silentValue)));
+    // Wine's sound driver offers an input even without a sound server.
+    if (!program.underWine) {
+        EXPECT_TRUE(saysLine(session, program, "no audio input ("));
+    }
 }
 
 std::string monitorAndWay(const testing::TestParamInfo<MonitorExitTest::ParamType>& info)
@@ -79,8 +99,9 @@ std::string monitorAndWay(const testing::TestParamInfo<MonitorExitTest::ParamTyp
 }
 
 INSTANTIATE_TEST_SUITE_P(Monitors, MonitorExitTest,
-                         testing::Combine(bothMonitors, testing::Values(ExitWay::escape, ExitWay::ctrlC,
-                                                                        ExitWay::sigint, ExitWay::sigterm)),
+                         testing::Combine(bothMonitors,
+                                          testing::Values(ExitWay::escape, ExitWay::ctrlC, ExitWay::sigint,
+                                                          ExitWay::sigterm, ExitWay::sighup)),
                          monitorAndWay);
 
 // Ignored input
@@ -128,7 +149,7 @@ TEST_P(MonitorDumpFileTest, ALongerFileIsReplacedWhole)
     EXPECT_TRUE(e2e::sameDump(session.readDump(), e2e::uniformDump(program.dumpLines, program.silentValue)));
 }
 
-TEST_P(MonitorDumpFileTest, AReadOnlyFileIsLeftAsItIs)
+TEST_P(MonitorDumpFileTest, AReadOnlyFileIsLeftAsItIsAndTheFailureIsTold)
 {
     namespace fs = std::filesystem;
     const MonitorProgram& program = e2e::programOf(GetParam());
@@ -138,13 +159,14 @@ TEST_P(MonitorDumpFileTest, AReadOnlyFileIsLeftAsItIs)
     fs::permissions(session.dumpPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     ASSERT_TRUE(showsSilence(session, program));
     session.typeKey(XK_Escape);
-    ASSERT_TRUE(session.waitForCleanExit());
+    ASSERT_TRUE(session.waitForCleanExit(1));
+    EXPECT_TRUE(saysLine(session, program, "out.txt not written: Permission denied"));
     EXPECT_EQ(session.readDump(), kept);
     EXPECT_EQ(fs::status(session.dumpPath()).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 }
 
-TEST_P(MonitorDumpFileTest, NothingIsWrittenWhereOutTxtIsADirectory)
+TEST_P(MonitorDumpFileTest, NothingIsWrittenWhereOutTxtIsADirectoryAndTheFailureIsTold)
 {
     namespace fs = std::filesystem;
     const MonitorProgram& program = e2e::programOf(GetParam());
@@ -156,7 +178,8 @@ TEST_P(MonitorDumpFileTest, NothingIsWrittenWhereOutTxtIsADirectory)
     }
     ASSERT_TRUE(showsSilence(session, program));
     session.typeKey(XK_Escape);
-    ASSERT_TRUE(session.waitForCleanExit());
+    ASSERT_TRUE(session.waitForCleanExit(1));
+    EXPECT_TRUE(saysLine(session, program, "out.txt not written: Is a directory"));
     EXPECT_TRUE(fs::is_directory(session.dumpPath()));
     EXPECT_TRUE(fs::is_empty(session.dumpPath()));
     std::set<std::string> after;
@@ -167,5 +190,119 @@ TEST_P(MonitorDumpFileTest, NothingIsWrittenWhereOutTxtIsADirectory)
 }
 
 INSTANTIATE_TEST_SUITE_P(Monitors, MonitorDumpFileTest, bothMonitors, monitorName);
+
+// When the sound server, the display or the exit goes wrong
+
+// The frequency of the tone in a dump: from wavemon's samples by their zero
+// crossings, from specmon's levels by the strongest bin.
+double dumpedToneHz(Monitor monitor, const std::string& dump)
+{
+    const MonitorProgram& program = e2e::programOf(monitor);
+    e2e::DumpValues values;
+    if (!e2e::readDumpValues(dump, program.dumpLines, values)) {
+        return 0.0;
+    }
+    const std::vector<double>& numbers = values.numbers;
+    if (monitor == Monitor::wavemon) {
+        int crossings = 0;
+        for (size_t i = 1; i < numbers.size(); ++i) {
+            crossings += (numbers[i - 1] < 0.0) != (numbers[i] < 0.0) ? 1 : 0;
+        }
+        return crossings * 48000.0 / (2.0 * static_cast<double>(numbers.size()));
+    }
+    const auto strongest = std::max_element(numbers.begin(), numbers.end()) - numbers.begin();
+    return static_cast<double>(strongest) * 23.4375;
+}
+
+class MonitorFailureTest : public testing::TestWithParam<Monitor> {
+protected:
+    void SetUp() override
+    {
+        if (program.underWine) {
+            GTEST_SKIP() << "under Wine the sound server and the display sit behind Wine's own drivers, and a "
+                            "signal or a named pipe does not reach the program as on Linux";
+        }
+    }
+
+    // Waits for a drawn frame (its text is there) other than silence: the
+    // input shows.
+    testing::AssertionResult showsInput(MonitorSession& session)
+    {
+        return session.waitForFrame("the input", [&](const rig::RgbImage& image) {
+            const rig::Rgb textColour{255, 255, 85};
+            bool drawn = false;
+            for (int y = 0; y < image.height && !drawn; ++y) {
+                for (int x = 0; x < image.width && !drawn; ++x) {
+                    drawn = image.pixel(x, y) == textColour;
+                }
+            }
+            if (!drawn) {
+                return "no frame drawn yet";
+            }
+            return e2e::comparePicture(image, program.silentPicture).empty() ? "silence" : "";
+        });
+    }
+
+    const MonitorProgram& program = e2e::programOf(GetParam());
+};
+
+TEST_P(MonitorFailureTest, ASoundServerThatRestartsWithAnotherToneIsShownAfterSilence)
+{
+    MonitorSession session(program, AudioInput::sine1500);
+    ASSERT_TRUE(showsInput(session));
+    session.pulse().stop();
+    ASSERT_TRUE(showsSilence(session, program));
+    EXPECT_TRUE(saysLine(session, program, "audio input lost ("));
+    session.pulse().restart(rig::SineSource{440});
+    ASSERT_TRUE(showsInput(session));
+    EXPECT_TRUE(saysLine(session, program, "audio input back\n"));
+    session.typeKey(XK_Escape);
+    ASSERT_TRUE(session.waitForCleanExit());
+    EXPECT_NEAR(dumpedToneHz(GetParam(), session.readDump()), 440.0, 30.0);
+    // The audio libraries' own complaints stay off the terminal.
+    std::istringstream output(session.output());
+    for (std::string line; std::getline(output, line);) {
+        EXPECT_TRUE(line.starts_with(program.name + ": ")) << line;
+    }
+}
+
+TEST_P(MonitorFailureTest, ASoundServerThatAppearsLaterIsFound)
+{
+    MonitorSession session(program, AudioInput::sineLater);
+    ASSERT_TRUE(showsSilence(session, program));
+    EXPECT_TRUE(saysLine(session, program, "no audio input (Device unavailable); showing silence until one appears\n"));
+    session.pulse().restart(rig::SineSource{1500});
+    ASSERT_TRUE(showsInput(session));
+    EXPECT_TRUE(saysLine(session, program, "audio input found\n"));
+    session.typeKey(XK_Escape);
+    ASSERT_TRUE(session.waitForCleanExit());
+    EXPECT_NEAR(dumpedToneHz(GetParam(), session.readDump()), 1500.0, 30.0);
+}
+
+TEST_P(MonitorFailureTest, TheDisplayGoingAwayEndsItWithinTwoSecondsAndTheDumpIsWritten)
+{
+    MonitorSession session(program, AudioInput::none);
+    ASSERT_TRUE(showsSilence(session, program));
+    session.endDisplay();
+    ASSERT_TRUE(session.waitForCleanExit(1, std::chrono::seconds(2)));
+    EXPECT_TRUE(e2e::sameDump(session.readDump(), e2e::uniformDump(program.dumpLines, program.silentValue)));
+    EXPECT_TRUE(saysLine(session, program, "lost the connection to the display; writing out.txt and ending\n"));
+}
+
+TEST_P(MonitorFailureTest, ASecondSignalEndsAnExitThatIsStuckAtOnce)
+{
+    MonitorSession session(program, AudioInput::none);
+    session.makeDumpPipe();
+    ASSERT_TRUE(showsSilence(session, program));
+    session.sendSignal(SIGTERM);
+    // The exit now waits for a reader of out.txt, which never comes.
+    ASSERT_FALSE(session.waitForEnd(std::chrono::milliseconds(500)));
+    session.sendSignal(SIGINT);
+    const std::optional<rig::ExitStatus> status = session.waitForEnd(std::chrono::seconds(1));
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->signal, SIGINT);
+}
+
+INSTANTIATE_TEST_SUITE_P(Monitors, MonitorFailureTest, bothMonitors, monitorName);
 
 } // namespace

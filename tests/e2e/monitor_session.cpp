@@ -66,6 +66,9 @@ MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio) 
         if (fedSine) {
             pulse_->playSignal(sineSourceSample);
         }
+        if (audio == AudioInput::sineLater) {
+            pulse_->stop();
+        }
         const rig::EnvironmentVariables served = pulse_->environment();
         options.environment.insert(options.environment.end(), served.begin(), served.end());
     }
@@ -113,7 +116,9 @@ rig::PulseServer& MonitorSession::pulse()
 
 rig::RgbImage MonitorSession::capture()
 {
-    lastCapture_ = client_->capture(window_);
+    if (client_) {
+        lastCapture_ = client_->capture(window_);
+    }
     return lastCapture_;
 }
 
@@ -229,25 +234,43 @@ bool MonitorSession::windowExists()
     return client_->windowExists(window_);
 }
 
-testing::AssertionResult MonitorSession::waitForCleanExit()
+testing::AssertionResult MonitorSession::waitForCleanExit(int code, std::chrono::milliseconds timeout)
 {
-    const std::optional<rig::ExitStatus> status = child_->waitExit();
+    const std::optional<rig::ExitStatus> status = child_->waitExit(timeout);
     if (!status) {
-        return testing::AssertionFailure()
-               << program_.name << " still runs after " << rig::rigDeadline.count() << " ms";
+        return testing::AssertionFailure() << program_.name << " still runs after " << timeout.count() << " ms";
     }
-    if (status->signal != 0 || status->code != 0) {
-        return testing::AssertionFailure() << program_.name << " " << describe(*status);
+    if (status->signal != 0 || status->code != code) {
+        return testing::AssertionFailure() << program_.name << " " << describe(*status) << ", not " << code;
     }
     const std::string log = rig::readTextFile(programLog());
     for (const char* report : {"Sanitizer", "runtime error:"}) {
         const size_t at = log.find(report);
         if (at != std::string::npos) {
-            return testing::AssertionFailure() << program_.name << " exited with code 0 but its log reports:\n"
-                                               << log.substr(at > 200 ? at - 200 : 0, 2000);
+            return testing::AssertionFailure()
+                   << program_.name << " exited with code " << code << " but its log reports:\n"
+                   << log.substr(at > 200 ? at - 200 : 0, 2000);
         }
     }
     return testing::AssertionSuccess();
+}
+
+std::optional<rig::ExitStatus> MonitorSession::waitForEnd(std::chrono::milliseconds timeout)
+{
+    return child_->waitExit(timeout);
+}
+
+std::string MonitorSession::output() const
+{
+    return rig::readTextFile(programLog());
+}
+
+void MonitorSession::endDisplay()
+{
+    // The rig's own connection goes first: Xlib would end this process when
+    // its server vanished under it.
+    client_.reset();
+    xvfb_.reset();
 }
 
 std::string MonitorSession::readDump() const

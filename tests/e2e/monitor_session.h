@@ -19,6 +19,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,10 @@
 namespace e2e {
 
 enum class AudioInput {
-    none,     // no device at all: the program runs on silence
-    sine1500, // a 1500 Hz sine of amplitude 0.5
-    pipe,     // samples the test plays through pulse()
+    none,      // no device at all: the program runs on silence
+    sine1500,  // a 1500 Hz sine of amplitude 0.5
+    pipe,      // samples the test plays through pulse()
+    sineLater, // no server yet: the test starts it with pulse().restart()
 };
 
 // Looks at a captured window: an empty text when it shows what the test waits
@@ -96,9 +98,19 @@ public:
     // The process that was started: the program itself, or its launcher.
     pid_t pid() const { return child_->pid(); }
 
-    // Waits for the program to end by itself; fails unless it exits with
-    // code 0 and its log holds no sanitizer report.
-    testing::AssertionResult waitForCleanExit();
+    // Waits up to timeout for the program to end by itself; fails unless it
+    // exits with code and its log holds no sanitizer report.
+    testing::AssertionResult waitForCleanExit(int code = 0, std::chrono::milliseconds timeout = rig::rigDeadline);
+
+    // Waits up to timeout for the program to end in any way; how it ended.
+    std::optional<rig::ExitStatus> waitForEnd(std::chrono::milliseconds timeout);
+
+    // What the program has written to its standard output and error.
+    std::string output() const;
+
+    // Ends the X server under the program, as when the desktop session ends.
+    // From then on the session no longer looks at the window.
+    void endDisplay();
 
     // The bytes of out.txt; empty when there is none.
     std::string readDump() const;

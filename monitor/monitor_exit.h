@@ -1,0 +1,14 @@
+// How both monitors end: where their dump goes, and what their exit status
+// says. Main thread.
+#pragma once
+
+#include <system_error>
+
+// The dump file, in the working directory.
+inline constexpr const char* monitorDumpPath = "out.txt";
+
+// Last step of the exit sequence. Tells the user why out.txt was not written
+// when dumpError says it was not, and returns the exit status: 0 when the
+// dump was written and the monitor ended as asked, 1 when the dump failed or
+// the display was lost.
+int monitorExitStatus(std::error_code dumpError);
