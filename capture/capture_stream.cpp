@@ -46,26 +46,35 @@ void becomeMissing(const char* problem, bool delivered)
     inputState.store(lost ? InputState::lost : InputState::absent);
 }
 
-// Initialises PortAudio (which is when it looks for devices) and opens the
-// default input; on failure PortAudio is terminated again and the input is
-// missing for PortAudio's reason.
+// Initialises PortAudio afresh (it looks for devices only then, so a sound
+// server that came since is seen) and opens the default input; on failure
+// the input is missing for PortAudio's reason. PortAudio stays initialised
+// until the next attempt or the stop.
 bool openDefaultInput()
 {
+    if (portAudioUp) {
+        Pa_Terminate();
+    }
     PaError error = Pa_Initialize();
+    portAudioUp = error == paNoError;
     if (error == paNoError) {
-        portAudioUp = true;
         error = Pa_OpenDefaultStream(&captureStream, 1, 0, paInt16, 48000.0, 1, captureCallback, nullptr);
     }
     if (error != paNoError) {
         captureStream = nullptr;
-        if (portAudioUp) {
-            Pa_Terminate();
-            portAudioUp = false;
-        }
         becomeMissing(Pa_GetErrorText(error), false);
         return false;
     }
     return true;
+}
+
+// Starts captureStream, with a watch that counts every callback from its
+// first: a source may deliver a whole burst before the next look.
+InputWatch startStream()
+{
+    const InputWatch watch = startWatch(callbackCount.load(std::memory_order_relaxed), nowMs());
+    Pa_StartStream(captureStream);
+    return watch;
 }
 
 void closeInput()
@@ -73,8 +82,6 @@ void closeInput()
     Pa_StopStream(captureStream);
     Pa_CloseStream(captureStream);
     captureStream = nullptr;
-    Pa_Terminate();
-    portAudioUp = false;
 }
 
 // Waits up to the interval; true when the main thread asks the supervisor to
@@ -86,9 +93,8 @@ bool stopRequestedWithin(Duration interval)
     return supervisorWake.wait_for(lock, interval, [] { return supervisorStopping; });
 }
 
-void superviseInput()
+void superviseInput(InputWatch watch)
 {
-    InputWatch watch = startWatch(callbackCount.load(std::memory_order_relaxed), nowMs());
     bool silenced = false;
     auto nextAttempt = std::chrono::steady_clock::now();
     while (!stopRequestedWithin(watchInterval)) {
@@ -114,8 +120,7 @@ void superviseInput()
         }
         nextAttempt = std::chrono::steady_clock::now() + retryInterval;
         if (openDefaultInput()) {
-            Pa_StartStream(captureStream);
-            watch = startWatch(callbackCount.load(std::memory_order_relaxed), nowMs());
+            watch = startStream();
         }
     }
 }
@@ -132,12 +137,12 @@ void openCaptureStream()
 void startCaptureStream()
 {
     lowerSnapshotHold();
-    Pa_StartStream(captureStream);
+    const InputWatch watch = startStream();
     supervisorStopping = false;
     // Without a thread to spare the stream runs unwatched, as it would
     // without supervision.
     try {
-        supervisor = std::thread(superviseInput);
+        supervisor = std::thread(superviseInput, watch);
     } catch (const std::system_error&) {
     }
 }

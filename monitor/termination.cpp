@@ -73,6 +73,9 @@ void catchTerminationRequests()
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(signal, &action, nullptr);
     }
+    // A file-size limit then makes a write of the dump fail, to be reported
+    // like a full disk, rather than kill the process.
+    std::signal(SIGXFSZ, SIG_IGN);
 #endif
 }
 

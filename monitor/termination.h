@@ -8,7 +8,9 @@
 // always be ended from the terminal.
 #pragma once
 
-// Main thread, once at start-up: installs the handlers.
+// Main thread, once at start-up: installs the handlers (and on Linux ignores
+// SIGXFSZ, so that a file-size limit fails the dump's write instead of
+// killing the process).
 void catchTerminationRequests();
 
 // Any thread: whether a termination request has arrived.
