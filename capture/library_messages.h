@@ -1,7 +1,8 @@
-// What the audio libraries print. Their host back-ends write to the C
+// What the libraries print. The audio host back-ends write to the C
 // library's stderr stream: a hundred lines of device probing when no device
 // answers, and three more when a sound server goes away under a running
-// stream, none of it the user's business.
+// stream; the window platform complains there about the session. None of it
+// is the user's business.
 #pragma once
 
 // Sends everything written through the C library's stderr stream to the

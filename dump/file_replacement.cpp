@@ -61,6 +61,7 @@ bool refusesWriting(const fs::path& file, fs::perms permissions)
         return true;
     }
 #ifdef _WIN32
+    static_cast<void>(file);
     return false;
 #else
     return access(file.c_str(), W_OK) != 0;

@@ -1,5 +1,6 @@
 #include "monitor/monitor_window.h"
 
+#include "capture/library_messages.h"
 #include "monitor/termination.h"
 #include "monitor/user_notice.h"
 #include "plot/plot_helpers.h"
@@ -8,6 +9,9 @@
 void openMonitorWindow(std::string_view program)
 {
     noticeProgramName = program;
+    // Before the window platform starts: it has its own complaints about the
+    // session.
+    quietLibraryMessages();
     catchTerminationRequests();
     setWindowTitle(monitorTitle);
     openScreen(monitorWidth, monitorHeight, 8, 1, 0, 0);

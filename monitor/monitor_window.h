@@ -20,8 +20,9 @@ inline constexpr int64_t textColour = 14;
 inline constexpr std::string_view monitorTitle = " [earshot]";
 
 // Main thread, once at start-up: names the program in its lines to the user
-// (user_notice.h), catches termination requests (termination.h), then sets
-// the title and opens the window. The result of opening is not examined:
+// (user_notice.h), keeps the libraries' messages off the terminal
+// (library_messages.h), catches termination requests (termination.h), then
+// sets the title and opens the window. The result of opening is not examined:
 // without a display the monitor runs on, drawing nothing, until a
 // termination request ends it.
 void openMonitorWindow(std::string_view program);

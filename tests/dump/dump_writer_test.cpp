@@ -10,8 +10,10 @@
 #include <vector>
 
 #include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace {
 

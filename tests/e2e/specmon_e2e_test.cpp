@@ -62,6 +62,10 @@ TEST(SpecmonSineTest, PeakSitsInBin64AndTheTraceFollowsTheDumpedLevels)
     }
     EXPECT_EQ(e2e::topTraceRow(shown, 65), e2e::levelRow(levels[64], startOffset));
     EXPECT_EQ(e2e::checkSpectrumTrace(shown, levels, startOffset), "");
+    // All went well: not a word on the terminal.
+    if (!e2e::specmonProgram().underWine) {
+        EXPECT_EQ(session.output(), "");
+    }
 }
 
 // The offset, frame by frame. Two tones of amplitude 0.5 take turns through

@@ -113,6 +113,10 @@ TEST(WavemonSineTest, EachColumnShowsOnePointOfTheSineAndTheDumpHoldsWholePeriod
         }
     }
     EXPECT_EQ(broken, 0);
+    // All went well: not a word on the terminal.
+    if (!e2e::wavemonProgram().underWine) {
+        EXPECT_EQ(session.output(), "");
+    }
 }
 
 TEST(WavemonSineTest, LeftButtonHeldShrinksTheTraceToTenRowsAtTheFloorScale)
