@@ -2,11 +2,13 @@
 //
 // Shows what a monitor does on a machine with no display and no sound card:
 // runs the program against a private X server and a private audio server whose
-// default input is a 1500 Hz sine, lets it run for the given seconds once its
-// window shows a frame, saves a screenshot of the window, presses Escape and
-// keeps the program's out.txt.
+// default input plays three tones of different strength over a little noise,
+// lets it run for the given seconds once its window shows a frame, saves a
+// screenshot of the window, presses Escape and keeps the program's out.txt.
 #include <X11/keysym.h>
 #include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -20,6 +22,31 @@
 #include "rig/xvfb_server.h"
 
 namespace {
+
+// Three tones that a spectrum tells apart by height (440 Hz loud, 1500 Hz
+// softer, 4000 Hz faint) over a little noise, whose floor lies about 35 dB
+// under the faintest peak and still inside specmon's window: a waveform with
+// a shape of its own, and peaks over a noise floor.
+int16_t demoSignal(int64_t n)
+{
+    struct Tone {
+        double hz;
+        double amplitude;
+    };
+    constexpr Tone tones[] = {{440.0, 0.30}, {1500.0, 0.12}, {4000.0, 0.04}};
+    const double t = static_cast<double>(n) / rig::pulseSampleRate;
+    double value = 0.0;
+    for (const Tone& tone : tones) {
+        value += tone.amplitude * std::sin(2.0 * M_PI * tone.hz * t);
+    }
+    // White noise: the sample number scrambled by a 64-bit mixing function.
+    uint64_t mixed = static_cast<uint64_t>(n) + 0x9e3779b97f4a7c15ull;
+    mixed = (mixed ^ (mixed >> 30)) * 0xbf58476d1ce4e5b9ull;
+    mixed = (mixed ^ (mixed >> 27)) * 0x94d049bb133111ebull;
+    mixed ^= mixed >> 31;
+    value += 0.06 * (static_cast<double>(mixed >> 11) / 9007199254740992.0 - 0.5);
+    return static_cast<int16_t>(std::lround(value * 32767.0));
+}
 
 bool showsSomething(const rig::RgbImage& image)
 {
@@ -47,7 +74,8 @@ int runDemo(const std::string& programPath, double seconds, const std::filesyste
     const rig::TempDir dir;
     const std::string programLog = dir.path() + "/" + program + ".log";
     const rig::XvfbServer xvfb(dir.path() + "/xvfb.log");
-    const rig::PulseServer pulse(rig::SineSource{1500});
+    rig::PulseServer pulse(rig::PipeSource{});
+    pulse.playSignal(demoSignal);
 
     rig::ChildOptions options;
     options.argv = {std::filesystem::absolute(programPath).string()};
