@@ -34,6 +34,36 @@ foreach(program ${EARSHOT_PROGRAMS})
     earshot_install_icons(${program})
 endforeach()
 
+# A manual page for each program, made by the build from the text of its
+# --help, and the changelog Debian wants of a package.
+add_executable(earshot_manual_page ${EARSHOT_PACKAGING_DIR}/manual_page.cpp)
+target_link_libraries(earshot_manual_page PRIVATE earshot_usage)
+string(SUBSTRING "${EARSHOT_RELEASE_DAY}" 5 -1 EARSHOT_MANUAL_DATE)
+set(EARSHOT_MANUAL_DIR ${CMAKE_BINARY_DIR}/packaging/man)
+set(pages "")
+foreach(program ${EARSHOT_PROGRAMS})
+    set(page ${EARSHOT_MANUAL_DIR}/${program}.1)
+    add_custom_command(OUTPUT ${page}.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${EARSHOT_MANUAL_DIR}
+        COMMAND earshot_manual_page ${program} ${EARSHOT_MANUAL_DATE} ${page}
+        COMMAND gzip -9nf ${page}
+        DEPENDS earshot_manual_page
+        COMMENT "Writing the manual page of ${program}"
+        VERBATIM)
+    list(APPEND pages ${page}.gz)
+endforeach()
+add_custom_target(earshot_manual_pages ALL DEPENDS ${pages})
+install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+set(EARSHOT_RELEASE_DATE_RFC2822 "${EARSHOT_RELEASE_DAY} 12:00:00 +0000")
+configure_file(${EARSHOT_PACKAGING_DIR}/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
+    COMMAND gzip -9nkf ${CMAKE_BINARY_DIR}/packaging/changelog
+    DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog
+    VERBATIM)
+add_custom_target(earshot_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/earshot)
+
 # Debian looks for a package's licence under the name "copyright".
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/earshot)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/earshot RENAME copyright)

@@ -2,13 +2,11 @@
 
 #include "capture/library_messages.h"
 #include "monitor/termination.h"
-#include "monitor/user_notice.h"
 #include "plot/plot_helpers.h"
 #include "plot/screen.h"
 
-void openMonitorWindow(std::string_view program)
+void openMonitorWindow()
 {
-    noticeProgramName = program;
     // Before the window platform starts: it has its own complaints about the
     // session.
     quietLibraryMessages();

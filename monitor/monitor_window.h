@@ -19,13 +19,12 @@ inline constexpr int64_t textColour = 14;
 // The window's title: one blank, then the project's name in brackets.
 inline constexpr std::string_view monitorTitle = " [earshot]";
 
-// Main thread, once at start-up: names the program in its lines to the user
-// (user_notice.h), keeps the libraries' messages off the terminal
-// (library_messages.h), catches termination requests (termination.h), then
-// sets the title and opens the window. The result of opening is not examined:
-// without a display the monitor runs on, drawing nothing, until a
-// termination request ends it.
-void openMonitorWindow(std::string_view program);
+// Main thread, once at start-up, after answerCommandLine: keeps the
+// libraries' messages off the terminal (library_messages.h), catches
+// termination requests (termination.h), then sets the title and opens the
+// window. The result of opening is not examined: without a display the
+// monitor runs on, drawing nothing, until a termination request ends it.
+void openMonitorWindow();
 
 // Any thread: fills the window with the background colour, one filled box
 // from plot point (0, 0) to (monitorWidth, monitorHeight), in one drawing

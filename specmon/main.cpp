@@ -1,7 +1,10 @@
 // specmon: the power spectrum of the default audio input.
+#include <optional>
+
 #include "capture/capture_ring.h"
 #include "capture/capture_stream.h"
 #include "dump/dump_writer.h"
+#include "monitor/command_line.h"
 #include "monitor/frame_end.h"
 #include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
@@ -18,10 +21,13 @@ float fftIm[fftSize] = {};
 float spectrumDb[spectrumBins] = {};
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (const std::optional<int> status = answerCommandLine(specmonUsage, argc, argv)) {
+        return *status;
+    }
     float yOffset = offsetStart;
-    openMonitorWindow("specmon");
+    openMonitorWindow();
     // The tables are built before the stream starts, so the audio thread
     // never runs while they are written.
     openCaptureStream();

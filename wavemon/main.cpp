@@ -1,10 +1,12 @@
 // wavemon: the default audio input as an oscilloscope trace.
+#include <optional>
 #include <system_error>
 #include <thread>
 
 #include "capture/capture_ring.h"
 #include "capture/capture_stream.h"
 #include "dump/dump_writer.h"
+#include "monitor/command_line.h"
 #include "monitor/frame_end.h"
 #include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
@@ -37,10 +39,13 @@ void finishTraceWorker(std::thread& worker)
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (const std::optional<int> status = answerCommandLine(wavemonUsage, argc, argv)) {
+        return *status;
+    }
     float yScale = scaleStart;
-    openMonitorWindow("wavemon");
+    openMonitorWindow();
     startCapture();
 
     // At most one worker lives at a time: the previous frame's is joined

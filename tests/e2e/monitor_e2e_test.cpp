@@ -134,6 +134,65 @@ TEST_P(MonitorInputTest, LetterArrowKeyAndCloseRequestAreTakenAndIgnored)
 
 INSTANTIATE_TEST_SUITE_P(Monitors, MonitorInputTest, bothMonitors, monitorName);
 
+// The command line: answered at once, with no window and no display needed.
+
+class MonitorCommandLineTest : public testing::TestWithParam<Monitor> {
+protected:
+    struct Run {
+        int code = -1;
+        std::string out;
+        std::string err;
+    };
+
+    Run run(const std::string& argument)
+    {
+        const MonitorProgram& program = e2e::programOf(GetParam());
+        rig::ChildOptions options;
+        options.argv = program.launcher;
+        options.argv.push_back(program.path);
+        options.argv.push_back(argument);
+        options.environment = program.environment;
+        options.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY"};
+        options.workDir = dir.path();
+        options.stdoutPath = dir.path() + "/out.log";
+        options.stderrPath = dir.path() + "/err.log";
+        rig::ChildProcess child(options);
+        const std::optional<rig::ExitStatus> status = child.waitExit();
+        return {status ? status->code : -1, rig::readTextFile(options.stdoutPath),
+                rig::readTextFile(options.stderrPath)};
+    }
+
+    const std::string name = e2e::programOf(GetParam()).name;
+    rig::TempDir dir;
+};
+
+TEST_P(MonitorCommandLineTest, HelpAndVersionAnswerOnStandardOutput)
+{
+    const Run help = run("--help");
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.starts_with(name + " - ")) << help.out;
+    EXPECT_NE(help.out.find("--version"), std::string::npos) << help.out;
+    EXPECT_EQ(run("-h").out, help.out);
+    const Run version = run("--version");
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, name + " (earshot) " + EARSHOT_VERSION + "\n");
+}
+
+TEST_P(MonitorCommandLineTest, AnythingElseIsRefusedWithAHintAndStatus2)
+{
+    const Run option = run("--frob");
+    EXPECT_EQ(option.code, 2);
+    EXPECT_NE(option.err.find(name + ": unknown option '--frob'; see '" + name + " --help'\n"), std::string::npos)
+        << option.err;
+    EXPECT_EQ(option.out, "");
+    const Run stray = run("out.txt");
+    EXPECT_EQ(stray.code, 2);
+    EXPECT_NE(stray.err.find(name + ": unexpected argument 'out.txt'"), std::string::npos) << stray.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/out.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Monitors, MonitorCommandLineTest, bothMonitors, monitorName);
+
 // An out.txt that is already there
 
 class MonitorDumpFileTest : public testing::TestWithParam<Monitor> {};

@@ -84,12 +84,16 @@ while IFS= read -r path; do
         usr/share/applications/wavemon.desktop | usr/share/applications/specmon.desktop) ;;
         usr/share/icons/hicolor/scalable/apps/wavemon.svg | usr/share/icons/hicolor/scalable/apps/specmon.svg) ;;
         usr/share/icons/hicolor/*x*/apps/wavemon.png | usr/share/icons/hicolor/*x*/apps/specmon.png) ;;
-        usr/share/doc/earshot/README.md | usr/share/doc/earshot/copyright) ;;
+        usr/share/doc/earshot/README.md | usr/share/doc/earshot/copyright | usr/share/doc/earshot/changelog.gz) ;;
+        usr/share/man/man1/wavemon.1.gz | usr/share/man/man1/specmon.1.gz) ;;
         *) fail "unexpected file in the package: $path" ;;
     esac
 done < <(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
 expect "README missing" test -s "$root/usr/share/doc/earshot/README.md"
 expect "licence missing" grep -q "MIT License" "$root/usr/share/doc/earshot/copyright"
+# Debian's own checks of a package: no errors and no warnings.
+lintianReport=$(lintian --fail-on error,warning "$deb" 2>&1 | grep -v '^running with root privileges')
+expect "lintian reports: $lintianReport" test -z "$lintianReport"
 
 for program in $programs; do
     binary=$root/usr/bin/$program
@@ -97,6 +101,11 @@ for program in $programs; do
     svg=$root/usr/share/icons/hicolor/scalable/apps/$program.svg
     expect "$program is not an executable in usr/bin" test -x "$binary"
     expect "$program.desktop is missing" test -f "$entry"
+    page=$root/usr/share/man/man1/$program.1.gz
+    expect "the manual page of $program does not render cleanly" \
+        test -z "$(zcat "$page" | groff -man -Tutf8 -ww 2>&1 >/dev/null)"
+    expect "the manual page of $program lacks the options of its --help" \
+        test "$(zcat "$page" | grep -c -e '^\.B \\-h, \\-\\-help' -e '^\.B \\-\\-version')" -eq 2
     expect "$program.svg is missing" test -f "$svg"
 
     expect "$program.desktop is not a valid desktop entry" desktop-file-validate "$entry"

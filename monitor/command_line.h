@@ -1,0 +1,15 @@
+// The command line of both monitors. Main thread, first thing in main.
+#pragma once
+
+#include <optional>
+
+#include "monitor/program_usage.h"
+
+// Names the program in its lines to the user (user_notice.h), then reads the
+// arguments from left to right. -h or --help prints helpText and --version
+// prints versionText on standard output; an unknown option or any other
+// argument gets one line on standard error naming it, with a hint to --help.
+// Returns the exit status when the program is to end there (0 after an
+// answer, 2 for a wrong command line, before any window opens); nothing when
+// it is to run.
+std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const char* const* argv);
