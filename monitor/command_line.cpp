@@ -18,6 +18,7 @@ int answer(const std::string& text)
 
 std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const char* const* argv)
 {
+    reachParentConsole();
     noticeProgramName = usage.name;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];

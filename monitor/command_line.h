@@ -5,7 +5,8 @@
 
 #include "monitor/program_usage.h"
 
-// Names the program in its lines to the user (user_notice.h), then reads the
+// Reaches the console it was started from (reachParentConsole), names the
+// program in its lines to the user (user_notice.h), then reads the
 // arguments from left to right. -h or --help prints helpText and --version
 // prints versionText on standard output; an unknown option or any other
 // argument gets one line on standard error naming it, with a hint to --help.
