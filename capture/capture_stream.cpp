@@ -7,10 +7,12 @@
 #include <thread>
 
 #include "capture/capture_ring.h"
+#include "capture/input_devices.h"
 #include "capture/input_watch.h"
 #include "capture/library_messages.h"
 
 PaStream* captureStream = nullptr;
+std::string chosenInput;
 std::atomic<InputState> inputState{InputState::opening};
 std::atomic<const char*> inputProblem{""};
 
@@ -46,11 +48,26 @@ void becomeMissing(const char* problem, bool delivered)
     inputState.store(lost ? InputState::lost : InputState::absent);
 }
 
+// Opens the input the user chose, found again by its name: its index may
+// change whenever PortAudio looks for devices.
+PaError openChosenInput()
+{
+    for (const InputDevice& input : listInputs()) {
+        if (input.name == chosenInput) {
+            const PaStreamParameters parameters = captureParameters(input.index);
+            return Pa_OpenStream(&captureStream, &parameters, nullptr, captureRate, 1, paNoFlag, captureCallback,
+                                 nullptr);
+        }
+    }
+    return paDeviceUnavailable;
+}
+
 // Initialises PortAudio afresh (it looks for devices only then, so a sound
-// server that came since is seen) and opens the default input; on failure
+// server that came since is seen) and opens the input (the default one, or
+// the chosen one); on failure
 // the input is missing for PortAudio's reason. PortAudio stays initialised
 // until the next attempt or the stop.
-bool openDefaultInput()
+bool openInput()
 {
     if (portAudioUp) {
         Pa_Terminate();
@@ -58,7 +75,9 @@ bool openDefaultInput()
     PaError error = Pa_Initialize();
     portAudioUp = error == paNoError;
     if (error == paNoError) {
-        error = Pa_OpenDefaultStream(&captureStream, 1, 0, paInt16, 48000.0, 1, captureCallback, nullptr);
+        error = chosenInput.empty()
+                    ? Pa_OpenDefaultStream(&captureStream, 1, 0, paInt16, captureRate, 1, captureCallback, nullptr)
+                    : openChosenInput();
     }
     if (error != paNoError) {
         captureStream = nullptr;
@@ -119,7 +138,7 @@ void superviseInput(InputWatch watch)
             continue;
         }
         nextAttempt = std::chrono::steady_clock::now() + retryInterval;
-        if (openDefaultInput()) {
+        if (openInput()) {
             watch = startStream();
         }
     }
@@ -131,7 +150,7 @@ void openCaptureStream()
 {
     quietLibraryMessages();
     inputState.store(InputState::opening);
-    openDefaultInput();
+    openInput();
 }
 
 void startCaptureStream()

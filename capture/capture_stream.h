@@ -11,6 +11,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 #include <portaudio.h>
 
@@ -32,9 +33,13 @@ extern std::atomic<InputState> inputState;
 // it, or how it stopped. A static string, set before inputState changes.
 extern std::atomic<const char*> inputProblem;
 
-// Main thread. Initialises PortAudio and opens the default input as one
-// channel of signed 16-bit samples at 48000 per second, one frame per
-// buffer, with captureCallback. The host back-ends' messages are kept off the
+// The input the user chose (--input) by its full name; empty for the default
+// input. Set by the main thread before openCaptureStream.
+extern std::string chosenInput;
+
+// Main thread. Initialises PortAudio and opens the default input, or the
+// chosen one, as one channel of signed 16-bit samples at 48000 per second,
+// one frame per buffer, with captureCallback. The host back-ends' messages are kept off the
 // terminal (library_messages.h). When no input can be opened, inputState is
 // absent.
 void openCaptureStream();

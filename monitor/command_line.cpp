@@ -3,15 +3,86 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include <portaudio.h>
+
+#include "capture/capture_stream.h"
+#include "capture/input_devices.h"
+#include "capture/library_messages.h"
 #include "monitor/user_notice.h"
 
 namespace {
+
+constexpr int wrongCommandLine = 2;
 
 int answer(const std::string& text)
 {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+// One input as --list-inputs shows it: the default marked with '*', then
+// the index, the host API and the name.
+std::string inputLine(const InputDevice& input)
+{
+    return std::string(input.isDefault ? "* " : "  ") + std::to_string(input.index) + "  " + input.hostApi + "  " +
+           input.name;
+}
+
+// The inputs PortAudio sees now, with its start-up noise kept off the
+// terminal; false when PortAudio cannot start.
+bool readInputs(std::vector<InputDevice>& inputs)
+{
+    quietLibraryMessages();
+    if (Pa_Initialize() != paNoError) {
+        return false;
+    }
+    inputs = listInputs();
+    return true;
+}
+
+int listAllInputs()
+{
+    std::vector<InputDevice> inputs;
+    if (!readInputs(inputs)) {
+        tellUser("PortAudio cannot start, so no audio input can be listed");
+        return 1;
+    }
+    std::string text;
+    for (const InputDevice& input : inputs) {
+        text += inputLine(input) + "\n";
+    }
+    Pa_Terminate();
+    return answer(text);
+}
+
+// Makes the named input the one to capture from; false, having told the user
+// why and which inputs there are, when no single input that can give the
+// capture's format fits the name.
+bool chooseNamedInput(std::string_view wanted)
+{
+    std::vector<InputDevice> inputs;
+    if (!readInputs(inputs)) {
+        tellUser("PortAudio cannot start, so no audio input can be chosen");
+        return false;
+    }
+    const InputChoice choice = chooseInput(inputs, wanted);
+    const char* problem = choice.chosen >= 0 ? captureFormatProblem(inputs[static_cast<size_t>(choice.chosen)]) : "";
+    if (choice.chosen >= 0 && problem == nullptr) {
+        chosenInput = inputs[static_cast<size_t>(choice.chosen)].name;
+    } else if (choice.chosen >= 0) {
+        tellUser("audio input '" + inputs[static_cast<size_t>(choice.chosen)].name +
+                 "' cannot give 1 channel of 16-bit samples at 48000 Hz (" + problem + ")");
+    } else {
+        tellUser((choice.several ? "several audio inputs fit '" : "no audio input fits '") + std::string(wanted) +
+                 "'; " + (choice.several ? "they are:" : "the inputs are:"));
+        for (const int candidate : choice.candidates) {
+            tellUser(inputLine(inputs[static_cast<size_t>(candidate)]));
+        }
+    }
+    Pa_Terminate();
+    return !chosenInput.empty();
 }
 
 } // namespace
@@ -28,9 +99,26 @@ std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const 
         if (argument == "--version") {
             return answer(versionText(usage));
         }
-        const std::string what = argument.starts_with("-") ? "unknown option" : "unexpected argument";
-        tellUser(what + " '" + std::string(argument) + "'; see '" + std::string(usage.name) + " --help'");
-        return 2;
+        if (argument == "--list-inputs") {
+            return listAllInputs();
+        }
+        if (argument == "--input" && i + 1 < argc) {
+            if (!chooseNamedInput(argv[++i])) {
+                return wrongCommandLine;
+            }
+            continue;
+        }
+        if (argument.starts_with("--input=")) {
+            if (!chooseNamedInput(argument.substr(8))) {
+                return wrongCommandLine;
+            }
+            continue;
+        }
+        const std::string what = argument == "--input"       ? "option '--input' needs the name or index of an input"
+                                 : argument.starts_with("-") ? "unknown option '" + std::string(argument) + "'"
+                                                             : "unexpected argument '" + std::string(argument) + "'";
+        tellUser(what + "; see '" + std::string(usage.name) + " --help'");
+        return wrongCommandLine;
     }
     return std::nullopt;
 }

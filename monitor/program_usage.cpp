@@ -58,14 +58,21 @@ std::string dumpText(const ProgramUsage& usage)
 }
 
 const std::vector<Entry> options = {
+    {"--input NAME|INDEX",
+     "record from this input instead of the default one: its index, its exact name, or a part of its name that "
+     "only it has (any case); see --list-inputs. On a Linux desktop the sound server usually shows one input; pick "
+     "a source in the desktop's sound settings, or for one run with PULSE_SOURCE=<source name>"},
+    {"--list-inputs", "list the audio inputs: index, host API and name, the default one marked with *"},
     {"-h, --help", "show this help and exit"},
     {"--version", "show the program's name and version and exit"},
 };
 
+const std::string_view synopsis = "[--input NAME|INDEX] | --list-inputs | --help | --version";
+
 const std::vector<Entry> exitStatuses = {
     {"0", "out.txt was written and the program ended as asked"},
     {"1", "out.txt could not be written, or the display went away"},
-    {"2", "the command line was wrong"},
+    {"2", "the command line was wrong, or the chosen input does not exist or cannot give the capture's format"},
 };
 
 // text wrapped at textWidth, every line starting with indent blanks.
@@ -144,7 +151,7 @@ std::string_view projectVersion()
 std::string helpText(const ProgramUsage& usage)
 {
     return std::string(usage.name) + " - " + std::string(usage.summary) + "\n\nUsage: " + std::string(usage.name) +
-           " [--help | --version]\n\n" + wrapped(usage.description, 0) + "\nControls:\n" +
+           " " + std::string(synopsis) + "\n\n" + wrapped(usage.description, 0) + "\nControls:\n" +
            helpEntries(controls(usage)) + wrapped(controlsNote, 2) + "\nout.txt:\n" + wrapped(dumpText(usage), 2) +
            "\nOptions:\n" + helpEntries(options) + "\nExit status:\n" + helpEntries(exitStatuses);
 }
@@ -160,9 +167,8 @@ std::string manualPage(const ProgramUsage& usage, std::string_view date)
     const std::string other = usage.name == wavemonUsage.name ? "specmon" : "wavemon";
     return ".TH " + upper(name) + " 1 \"" + std::string(date) + "\" \"earshot " + std::string(projectVersion()) +
            "\" \"User Commands\"\n" + ".SH NAME\n" + name + " \\- " + roff(usage.summary) + "\n" + ".SH SYNOPSIS\n" +
-           ".B " + name + "\n[\\fB\\-\\-help\\fR | \\fB\\-\\-version\\fR]\n" + ".SH DESCRIPTION\n" +
-           roff(usage.description) + "\n" + ".SH CONTROLS\n" + roffEntries(controls(usage)) + ".PP\n" +
-           roff(controlsNote) + "\n" + ".SH OPTIONS\n" + roffEntries(options) + ".SH FILES\n.TP\n.I out.txt\n" +
-           roff(dumpText(usage)) + "\n" + ".SH EXIT STATUS\n" + roffEntries(exitStatuses) + ".SH SEE ALSO\n.BR " +
-           other + " (1)\n";
+           ".B " + name + "\n" + roff(synopsis) + "\n" + ".SH DESCRIPTION\n" + roff(usage.description) + "\n" +
+           ".SH CONTROLS\n" + roffEntries(controls(usage)) + ".PP\n" + roff(controlsNote) + "\n" + ".SH OPTIONS\n" +
+           roffEntries(options) + ".SH FILES\n.TP\n.I out.txt\n" + roff(dumpText(usage)) + "\n" + ".SH EXIT STATUS\n" +
+           roffEntries(exitStatuses) + ".SH SEE ALSO\n.BR " + other + " (1)\n";
 }

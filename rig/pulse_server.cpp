@@ -43,19 +43,19 @@ bool writeAll(int fd, const uint8_t* bytes, size_t size, const std::atomic<bool>
 
 } // namespace
 
-PulseServer::PulseServer(SineSource source) : PulseServer(false, source.frequencyHz)
+PulseServer::PulseServer(SineSource source) : PulseServer(false, source)
 {}
 
-PulseServer::PulseServer(PipeSource) : PulseServer(true, 0)
+PulseServer::PulseServer(PipeSource) : PulseServer(true, SineSource{})
 {}
 
-PulseServer::PulseServer(bool pipe, int frequencyHz)
+PulseServer::PulseServer(bool pipe, SineSource sine)
 {
     const std::string runtimeDir = dir_.path() + "/runtime";
     if (mkdir(runtimeDir.c_str(), 0700) != 0) {
         throw std::runtime_error("cannot make " + runtimeDir);
     }
-    start(pipe, frequencyHz);
+    start(pipe, sine);
 }
 
 void PulseServer::stop()
@@ -71,29 +71,33 @@ void PulseServer::stop()
 void PulseServer::restart(SineSource source)
 {
     stop();
-    start(false, source.frequencyHz);
+    start(false, source);
 }
 
-void PulseServer::start(bool pipe, int frequencyHz)
+void PulseServer::start(bool pipe, SineSource sine)
 {
-    if (!pipe && frequencyHz <= 0) {
+    if (!pipe && sine.frequencyHz <= 0) {
         throw std::runtime_error("a sine source needs a positive frequency");
     }
     const std::string runtimeDir = dir_.path() + "/runtime";
     const std::string sourceName = pipe ? "feed" : "sine";
     const std::string fifoPath = dir_.path() + "/fifo";
     ChildOptions options;
-    options.argv = {"pulseaudio",
-                    "-n",
-                    "--daemonize=no",
-                    "--exit-idle-time=-1",
-                    "--disable-shm=yes",
-                    "-L",
-                    "module-native-protocol-unix socket=" + socketPath(),
-                    "-L",
-                    pipe
-                        ? "module-pipe-source source_name=feed file=" + fifoPath + " format=s16le rate=48000 channels=1"
-                        : "module-sine-source source_name=sine rate=48000 frequency=" + std::to_string(frequencyHz)};
+    options.argv = {
+        "pulseaudio",
+        "-n",
+        "--daemonize=no",
+        "--exit-idle-time=-1",
+        "--disable-shm=yes",
+        "-L",
+        "module-native-protocol-unix socket=" + socketPath(),
+        "-L",
+        pipe ? "module-pipe-source source_name=feed file=" + fifoPath + " format=s16le rate=48000 channels=1"
+             : "module-sine-source source_name=sine rate=48000 frequency=" + std::to_string(sine.frequencyHz)};
+    if (!pipe && sine.secondHz > 0) {
+        options.argv.insert(options.argv.end(), {"-L", "module-sine-source source_name=sine2 rate=48000 frequency=" +
+                                                           std::to_string(sine.secondHz)});
+    }
     // No display and no session bus: the server must not launch helpers that
     // would outlive it.
     options.environment = {{"XDG_RUNTIME_DIR", runtimeDir},

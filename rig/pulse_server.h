@@ -24,9 +24,12 @@ namespace rig {
 
 constexpr int pulseSampleRate = 48000;
 
-// A sine of amplitude 0.5 (16384 as a 16-bit sample) at frequencyHz.
+// A sine of amplitude 0.5 (16384 as a 16-bit sample) at frequencyHz, the
+// default source "sine"; with secondHz above 0 a second one at that
+// frequency beside it, "sine2".
 struct SineSource {
     int frequencyHz = 1500;
+    int secondHz = 0;
 };
 
 // Signed 16-bit mono samples at 48000 Hz, written by the rig: silence until a
@@ -81,8 +84,8 @@ public:
     int64_t samplesFed() const { return samplesFed_; }
 
 private:
-    PulseServer(bool pipe, int frequencyHz);
-    void start(bool pipe, int frequencyHz);
+    PulseServer(bool pipe, SineSource sine);
+    void start(bool pipe, SineSource sine);
     std::string socketPath() const;
     bool runPactl(const std::vector<std::string>& arguments);
     void feedLoop();

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <thread>
 #include <tuple>
 
 #include "tests/e2e/dump_file.h"
@@ -363,5 +364,64 @@ TEST_P(MonitorFailureTest, ASecondSignalEndsAnExitThatIsStuckAtOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(Monitors, MonitorFailureTest, bothMonitors, monitorName);
+
+// Choosing the input: a sound server with two sources, which an ALSA
+// configuration of the test's own shows PortAudio as two inputs.
+
+class MonitorInputChoiceTest : public MonitorFailureTest {};
+
+TEST_P(MonitorInputChoiceTest, TheChosenInputIsRecordedAndTheInputsAreListed)
+{
+    MonitorSession session(program, AudioInput::twoSines, {"--input", "HIGH"});
+    ASSERT_TRUE(session.waitForFrame("a frame",
+                                     [](const rig::RgbImage& image) { return image.width > 0 ? "" : "no capture"; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    session.typeKey(XK_Escape);
+    ASSERT_TRUE(session.waitForCleanExit());
+    EXPECT_NEAR(dumpedToneHz(GetParam(), session.readDump()), 3000.0, 30.0);
+
+    const rig::TempDir dir;
+    rig::ChildOptions options;
+    options.argv = {program.path, "--list-inputs"};
+    options.environment = session.pulse().environment();
+    const rig::EnvironmentVariables alsa = e2e::twoInputAlsa(dir.path());
+    options.environment.insert(options.environment.end(), alsa.begin(), alsa.end());
+    options.stdoutPath = dir.path() + "/inputs.txt";
+    rig::ChildProcess list(options);
+    const std::optional<rig::ExitStatus> status = list.waitExit();
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->code, 0);
+    const std::string inputs = rig::readTextFile(options.stdoutPath);
+    EXPECT_NE(inputs.find("  ALSA  earshot_low\n"), std::string::npos) << inputs;
+    EXPECT_NE(inputs.find("  ALSA  earshot_high\n"), std::string::npos) << inputs;
+    EXPECT_NE(inputs.find("* "), std::string::npos) << inputs;
+}
+
+TEST_P(MonitorInputChoiceTest, AnInputThatFitsNoneOrSeveralIsRefusedWithTheCandidates)
+{
+    const rig::TempDir dir;
+    const rig::PulseServer pulse(rig::SineSource{1500, 3000});
+    for (const std::string wanted : {"earshot_", "nothing-like-it"}) {
+        rig::ChildOptions options;
+        options.argv = {program.path, "--input", wanted};
+        options.environment = pulse.environment();
+        const rig::EnvironmentVariables alsa = e2e::twoInputAlsa(dir.path());
+        options.environment.insert(options.environment.end(), alsa.begin(), alsa.end());
+        options.unsetEnvironment = {"DISPLAY"};
+        options.stderrPath = dir.path() + "/said.txt";
+        rig::ChildProcess child(options);
+        const std::optional<rig::ExitStatus> status = child.waitExit();
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->code, 2) << wanted;
+        const std::string said = rig::readTextFile(options.stderrPath);
+        EXPECT_NE(said.find(program.name + ": " +
+                            (wanted == "earshot_" ? "several audio inputs fit" : "no audio input fits")),
+                  std::string::npos)
+            << said;
+        EXPECT_NE(said.find("earshot_high"), std::string::npos) << said;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Monitors, MonitorInputChoiceTest, bothMonitors, monitorName);
 
 } // namespace

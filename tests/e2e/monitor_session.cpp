@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <poll.h>
@@ -47,12 +48,23 @@ std::string describe(const rig::ExitStatus& status)
 
 } // namespace
 
-MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio) : program_(program)
+rig::EnvironmentVariables twoInputAlsa(const std::string& dir)
+{
+    const std::string path = dir + "/alsa.conf";
+    std::ofstream(path) << "pcm.earshot_low { type pulse; device \"sine\"; }\n"
+                           "pcm.earshot_high { type pulse; device \"sine2\"; }\n";
+    return {{"ALSA_CONFIG_PATH", "/usr/share/alsa/alsa.conf:" + path}};
+}
+
+MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio,
+                               const std::vector<std::string>& arguments)
+    : program_(program)
 {
     xvfb_ = std::make_unique<rig::XvfbServer>(xvfbLog());
     rig::ChildOptions options;
     options.argv = program.launcher;
     options.argv.push_back(program.path);
+    options.argv.insert(options.argv.end(), arguments.begin(), arguments.end());
     options.environment = program.environment;
     const rig::EnvironmentVariables display = xvfb_->environment();
     options.environment.insert(options.environment.end(), display.begin(), display.end());
@@ -61,15 +73,20 @@ MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio) 
         options.environment.insert(options.environment.end(), noAudio.begin(), noAudio.end());
     } else {
         const bool fedSine = audio == AudioInput::sine1500 && program.feedsSine;
+        const rig::SineSource sine{1500, audio == AudioInput::twoSines ? 3000 : 0};
         pulse_ = audio == AudioInput::pipe || fedSine ? std::make_unique<rig::PulseServer>(rig::PipeSource{})
-                                                      : std::make_unique<rig::PulseServer>(rig::SineSource{1500});
+                                                      : std::make_unique<rig::PulseServer>(sine);
         if (fedSine) {
             pulse_->playSignal(sineSourceSample);
         }
         if (audio == AudioInput::sineLater) {
             pulse_->stop();
         }
-        const rig::EnvironmentVariables served = pulse_->environment();
+        rig::EnvironmentVariables served = pulse_->environment();
+        if (audio == AudioInput::twoSines) {
+            const rig::EnvironmentVariables alsa = twoInputAlsa(workDir());
+            served.insert(served.end(), alsa.begin(), alsa.end());
+        }
         options.environment.insert(options.environment.end(), served.begin(), served.end());
     }
     options.workDir = workDir();

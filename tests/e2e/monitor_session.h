@@ -37,7 +37,13 @@ enum class AudioInput {
     sine1500,  // a 1500 Hz sine of amplitude 0.5
     pipe,      // samples the test plays through pulse()
     sineLater, // no server yet: the test starts it with pulse().restart()
+    twoSines,  // 1500 Hz, the default, and 3000 Hz, as the ALSA inputs earshot_low and earshot_high
 };
+
+// Writes into dir an ALSA configuration with one input per source of a
+// two-sine server, earshot_low ("sine") and earshot_high ("sine2"), and
+// returns what points ALSA (and PortAudio with it) at it.
+rig::EnvironmentVariables twoInputAlsa(const std::string& dir);
 
 // Looks at a captured window: an empty text when it shows what the test waits
 // for, otherwise a short description of what it shows instead.
@@ -47,7 +53,7 @@ class MonitorSession {
 public:
     // Throws std::runtime_error, with the logs, when a server or the window
     // does not come up or the window does not take the focus.
-    MonitorSession(const MonitorProgram& program, AudioInput audio);
+    MonitorSession(const MonitorProgram& program, AudioInput audio, const std::vector<std::string>& arguments = {});
     ~MonitorSession();
     MonitorSession(const MonitorSession&) = delete;
     MonitorSession& operator=(const MonitorSession&) = delete;

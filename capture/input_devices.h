@@ -1,0 +1,44 @@
+// The audio inputs PortAudio sees, and how a user's choice among them is
+// read. Main thread, with PortAudio initialised (listInputs); chooseInput is
+// pure.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <portaudio.h>
+
+// The capture's format: one channel of signed 16-bit samples at this rate.
+inline constexpr double captureRate = 48000.0;
+
+struct InputDevice {
+    int index = 0;       // PortAudio's device index, valid until PortAudio is terminated
+    std::string hostApi; // e.g. "ALSA", "MME"
+    std::string name;
+    bool isDefault = false;
+};
+
+// Every device with at least one input channel, in PortAudio's order.
+std::vector<InputDevice> listInputs();
+
+// The parameters that capture from the device in the capture's format.
+PaStreamParameters captureParameters(int deviceIndex);
+
+// Why the input cannot give the capture's format (PortAudio's text), or
+// null when it can.
+const char* captureFormatProblem(const InputDevice& input);
+
+// The one input that wanted names, or none:
+// - digits only: the input with that index;
+// - else the input whose name is exactly wanted, or else the only one whose
+//   name is wanted in another case;
+// - else the only input whose name holds wanted, ignoring case.
+// When none or several fit, chosen is -1 and candidates holds the positions
+// in inputs of those that fit (several), or of all inputs (none).
+struct InputChoice {
+    int chosen = -1; // position in inputs
+    std::vector<int> candidates;
+    bool several = false;
+};
+InputChoice chooseInput(const std::vector<InputDevice>& inputs, std::string_view wanted);
