@@ -9,7 +9,6 @@
 #include <fstream>
 #include <set>
 #include <sstream>
-#include <thread>
 #include <tuple>
 
 #include "tests/e2e/dump_file.h"
@@ -381,9 +380,7 @@ class MonitorInputChoiceTest : public MonitorFailureTest {};
 TEST_P(MonitorInputChoiceTest, TheChosenInputIsRecordedAndTheInputsAreListed)
 {
     MonitorSession session(program, AudioInput::twoSines, {"--input", "HIGH"});
-    ASSERT_TRUE(session.waitForFrame("a frame",
-                                     [](const rig::RgbImage& image) { return image.width > 0 ? "" : "no capture"; }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(showsInput(session));
     session.typeKey(XK_Escape);
     ASSERT_TRUE(session.waitForCleanExit());
     EXPECT_NEAR(dumpedToneHz(GetParam(), session.readDump()), 3000.0, 30.0);
