@@ -387,10 +387,14 @@ TEST_P(MonitorInputChoiceTest, TheChosenInputIsRecordedAndTheInputsAreListed)
 
     const rig::TempDir dir;
     rig::ChildOptions options;
-    options.argv = {program.path, "--list-inputs"};
-    options.environment = session.pulse().environment();
-    const rig::EnvironmentVariables alsa = e2e::twoInputAlsa(dir.path());
-    options.environment.insert(options.environment.end(), alsa.begin(), alsa.end());
+    options.argv = program.launcher;
+    options.argv.insert(options.argv.end(), {program.path, "--list-inputs"});
+    // What this build of the program needs (under the leak checker, the ALSA
+    // plugins kept loaded), the server, and the two inputs.
+    options.environment = program.environment;
+    for (const rig::EnvironmentVariables& more : {session.pulse().environment(), e2e::twoInputAlsa(dir.path())}) {
+        options.environment.insert(options.environment.end(), more.begin(), more.end());
+    }
     options.stdoutPath = dir.path() + "/inputs.txt";
     rig::ChildProcess list(options);
     const std::optional<rig::ExitStatus> status = list.waitExit();
@@ -408,10 +412,12 @@ TEST_P(MonitorInputChoiceTest, AnInputThatFitsNoneOrSeveralIsRefusedWithTheCandi
     const rig::PulseServer pulse(rig::SineSource{1500, 3000});
     for (const std::string wanted : {"earshot_", "nothing-like-it"}) {
         rig::ChildOptions options;
-        options.argv = {program.path, "--input", wanted};
-        options.environment = pulse.environment();
-        const rig::EnvironmentVariables alsa = e2e::twoInputAlsa(dir.path());
-        options.environment.insert(options.environment.end(), alsa.begin(), alsa.end());
+        options.argv = program.launcher;
+        options.argv.insert(options.argv.end(), {program.path, "--input", wanted});
+        options.environment = program.environment;
+        for (const rig::EnvironmentVariables& more : {pulse.environment(), e2e::twoInputAlsa(dir.path())}) {
+            options.environment.insert(options.environment.end(), more.begin(), more.end());
+        }
         options.unsetEnvironment = {"DISPLAY"};
         options.stderrPath = dir.path() + "/said.txt";
         rig::ChildProcess child(options);
