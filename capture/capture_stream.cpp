@@ -118,15 +118,15 @@ void superviseInput(InputWatch watch)
     auto nextAttempt = std::chrono::steady_clock::now();
     while (!stopRequestedWithin(watchInterval)) {
         if (captureStream != nullptr) {
-            const InputVerdict verdict = watchInput(watch, callbackCount.load(std::memory_order_relaxed),
-                                                    Pa_IsStreamActive(captureStream) == 1, nowMs());
+            const bool active = Pa_IsStreamActive(captureStream) == 1;
+            const InputVerdict verdict =
+                watchInput(watch, callbackCount.load(std::memory_order_relaxed), active, nowMs());
             if (verdict == InputVerdict::delivering) {
                 inputState.store(InputState::delivering);
             } else if (verdict == InputVerdict::lost) {
-                const bool stopped = Pa_IsStreamActive(captureStream) != 1;
                 closeInput();
                 silenced = silenceCapture();
-                becomeMissing(stopped ? "the stream stopped" : "no samples for three seconds", watch.delivered);
+                becomeMissing(active ? "no samples for three seconds" : "the stream stopped", watch.delivered);
                 nextAttempt = std::chrono::steady_clock::now() + retryInterval;
             }
             continue;
@@ -182,9 +182,7 @@ void stopCapture()
         supervisorWake.notify_all();
         supervisor.join();
     }
-    Pa_StopStream(captureStream);
-    Pa_CloseStream(captureStream);
-    captureStream = nullptr;
+    closeInput();
     if (portAudioUp) {
         Pa_Terminate();
         portAudioUp = false;

@@ -68,21 +68,22 @@ bool chooseNamedInput(std::string_view wanted)
         return false;
     }
     const InputChoice choice = chooseInput(inputs, wanted);
-    const char* problem = choice.chosen >= 0 ? captureFormatProblem(inputs[static_cast<size_t>(choice.chosen)]) : "";
-    if (choice.chosen >= 0 && problem == nullptr) {
-        chosenInput = inputs[static_cast<size_t>(choice.chosen)].name;
-    } else if (choice.chosen >= 0) {
-        tellUser("audio input '" + inputs[static_cast<size_t>(choice.chosen)].name +
-                 "' cannot give 1 channel of 16-bit samples at 48000 Hz (" + problem + ")");
-    } else {
+    bool chosen = false;
+    if (choice.chosen < 0) {
         tellUser((choice.several ? "several audio inputs fit '" : "no audio input fits '") + std::string(wanted) +
                  "'; " + (choice.several ? "they are:" : "the inputs are:"));
         for (const int candidate : choice.candidates) {
             tellUser(inputLine(inputs[static_cast<size_t>(candidate)]));
         }
+    } else if (const char* problem = captureFormatProblem(inputs[static_cast<size_t>(choice.chosen)])) {
+        tellUser("audio input '" + inputs[static_cast<size_t>(choice.chosen)].name +
+                 "' cannot give 1 channel of 16-bit samples at 48000 Hz (" + problem + ")");
+    } else {
+        chosenInput = inputs[static_cast<size_t>(choice.chosen)].name;
+        chosen = true;
     }
     Pa_Terminate();
-    return !chosenInput.empty();
+    return chosen;
 }
 
 } // namespace
