@@ -1,22 +1,25 @@
 #include "rig/pulse_server.h"
 
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <numbers>
 #include <poll.h>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace rig {
 
 namespace {
 
-// The feeder writes blocks of 5 ms and keeps 20 ms ahead of the clock, so the
-// source never runs dry on a loaded machine and a switch of signal shows up
-// within a few milliseconds.
+// The feeder writes blocks of 5 ms and keeps 50 ms ahead of the clock, so the
+// source never runs dry on a loaded machine: PipeWire takes a whole cycle
+// (about 21 ms) from the pipe at once and plays silence for what is missing.
+// A switch of signal shows up within that lead.
 constexpr int64_t feedBlock = pulseSampleRate / 200;
-constexpr int64_t feedLead = pulseSampleRate / 50;
+constexpr int64_t feedLead = pulseSampleRate / 20;
 
 // Writes all bytes unless the reader goes away or the feeder is told to stop.
 bool writeAll(int fd, const uint8_t* bytes, size_t size, const std::atomic<bool>& stop)
@@ -43,109 +46,132 @@ bool writeAll(int fd, const uint8_t* bytes, size_t size, const std::atomic<bool>
 
 } // namespace
 
+int16_t sineSample(int frequencyHz, int64_t n)
+{
+    const double turns = static_cast<double>(n * frequencyHz % pulseSampleRate) / pulseSampleRate;
+    return static_cast<int16_t>(std::lround(16384.0 * std::sin(2.0 * std::numbers::pi * turns)));
+}
+
 PulseServer::PulseServer(SineSource source) : PulseServer(false, source)
 {}
 
 PulseServer::PulseServer(PipeSource) : PulseServer(true, SineSource{})
 {}
 
-PulseServer::PulseServer(bool pipe, SineSource sine)
+PulseServer::PulseServer(bool pipe, SineSource sine) : kind_(installedSoundServer()), pipe_(pipe)
 {
-    const std::string runtimeDir = dir_.path() + "/runtime";
-    if (mkdir(runtimeDir.c_str(), 0700) != 0) {
-        throw std::runtime_error("cannot make " + runtimeDir);
-    }
-    start(pipe, sine);
+    // ALSA's default device is this server even where the machine makes it
+    // another (PipeWire's own ALSA plugin, or no sound server at all).
+    std::ofstream(dir_.path() + "/alsa.conf") << "pcm.!default { type pulse }\nctl.!default { type pulse }\n";
+    start(sine);
 }
 
 void PulseServer::stop()
 {
-    if (fifo_ >= 0) {
+    if (pipe_) {
         throw std::logic_error("only a sine source's server is stopped and started again");
     }
-    process_->stop();
-    // A server that was killed leaves its socket behind.
-    unlink(socketPath().c_str());
+    stopFeeding();
+    daemons_.reset();
 }
 
 void PulseServer::restart(SineSource source)
 {
     stop();
-    start(false, source);
+    start(source);
 }
 
-void PulseServer::start(bool pipe, SineSource sine)
+void PulseServer::start(SineSource sine)
 {
-    if (!pipe && sine.frequencyHz <= 0) {
+    if (!pipe_ && (sine.frequencyHz <= 0 || sine.secondHz < 0)) {
         throw std::runtime_error("a sine source needs a positive frequency");
     }
-    const std::string runtimeDir = dir_.path() + "/runtime";
-    const std::string sourceName = pipe ? "feed" : "sine";
-    const std::string fifoPath = dir_.path() + "/fifo";
-    ChildOptions options;
-    options.argv = {
-        "pulseaudio",
-        "-n",
-        "--daemonize=no",
-        "--exit-idle-time=-1",
-        "--disable-shm=yes",
-        "-L",
-        "module-native-protocol-unix socket=" + socketPath(),
-        "-L",
-        pipe ? "module-pipe-source source_name=feed file=" + fifoPath + " format=s16le rate=48000 channels=1"
-             : "module-sine-source source_name=sine rate=48000 frequency=" + std::to_string(sine.frequencyHz)};
-    if (!pipe && sine.secondHz > 0) {
-        options.argv.insert(options.argv.end(), {"-L", "module-sine-source source_name=sine2 rate=48000 frequency=" +
-                                                           std::to_string(sine.secondHz)});
+    daemons_ = std::make_unique<SoundDaemons>(kind_, dir_.path());
+    if (!waitUntil([&] { return runPactl({"info"}); })) {
+        throw std::runtime_error(std::string("private ") + soundServerName(kind_) + " did not come up:\n" + log());
     }
-    // No display and no session bus: the server must not launch helpers that
-    // would outlive it.
-    options.environment = {{"XDG_RUNTIME_DIR", runtimeDir},
-                           {"HOME", dir_.path()},
-                           {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir_.path() + "/no-bus"}};
-    options.unsetEnvironment = {"DISPLAY", "PULSE_SERVER"};
-    options.stdoutPath = dir_.path() + "/pulse.log";
-    options.stderrPath = options.stdoutPath;
-    process_ = std::make_unique<ChildProcess>(options);
-    const bool ready = waitUntil([&] { return !process_->running() || runPactl({"info"}); }) && process_->running() &&
-                       runPactl({"set-default-source", sourceName});
-    if (!ready) {
-        throw std::runtime_error("private PulseAudio did not come up:\n" + log());
-    }
-    if (pipe) {
-        fifo_ = open(fifoPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fifo_ < 0) {
-            throw std::runtime_error("cannot open the source's pipe:\n" + log());
+    std::vector<std::pair<std::string, int>> sines;
+    if (!pipe_) {
+        sines.emplace_back("sine", sine.frequencyHz);
+        if (sine.secondHz > 0) {
+            sines.emplace_back("sine2", sine.secondHz);
         }
+    }
+    if (pipe_) {
+        addFedSource("feed", SignalFunction());
+    } else if (kind_ == SoundServerKind::pipeWire) {
+        for (const auto& [name, frequencyHz] : sines) {
+            addFedSource(name, [frequencyHz](int64_t n) { return sineSample(frequencyHz, n); });
+        }
+    } else {
+        for (const auto& [name, frequencyHz] : sines) {
+            if (!runPactl({"load-module", "module-sine-source", "source_name=" + name, "rate=48000",
+                           "frequency=" + std::to_string(frequencyHz)})) {
+                throw std::runtime_error("cannot add the sine source " + name + ":\n" + log());
+            }
+        }
+    }
+    if (!runPactl({"set-default-source", pipe_ ? "feed" : "sine"})) {
+        throw std::runtime_error("cannot make the default source:\n" + log());
+    }
+    if (!fed_.empty()) {
+        stopFeeding_ = false;
+        samplesFed_ = 0;
+        generated_ = 0;
         feeder_ = std::thread([this] { feedLoop(); });
     }
 }
 
-PulseServer::~PulseServer()
+void PulseServer::addFedSource(const std::string& name, SignalFunction signal)
+{
+    const std::string fifoPath = dir_.path() + "/" + name + ".fifo";
+    // PipeWire reads the pipe of a source that nobody records from only when
+    // told to always process it (PulseAudio always does); without that the
+    // feeder would stall, and a recording would start on stale samples.
+    if (!runPactl({"load-module", "module-pipe-source", "source_name=" + name, "file=" + fifoPath, "format=s16le",
+                   "rate=48000", "channels=1", "source_properties=node.always-process=true"})) {
+        throw std::runtime_error("cannot add the pipe source " + name + ":\n" + log());
+    }
+    const int fifo = open(fifoPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fifo < 0) {
+        throw std::runtime_error("cannot open the pipe of source " + name + ":\n" + log());
+    }
+    fed_.push_back({name, fifo, std::move(signal), 0});
+}
+
+void PulseServer::stopFeeding()
 {
     stopFeeding_ = true;
     if (feeder_.joinable()) {
         feeder_.join();
     }
-    if (fifo_ >= 0) {
-        close(fifo_);
+    for (const FedSource& source : fed_) {
+        close(source.fifo);
     }
-    process_->stop();
+    fed_.clear();
 }
 
-std::string PulseServer::socketPath() const
+PulseServer::~PulseServer()
 {
-    return dir_.path() + "/runtime/native";
+    stopFeeding();
 }
 
 EnvironmentVariables PulseServer::environment() const
 {
-    return {{"PULSE_SERVER", "unix:" + socketPath()}};
+    return {{"PULSE_SERVER", "unix:" + SoundDaemons::socketPath(dir_.path())},
+            {"ALSA_CONFIG_PATH", "/usr/share/alsa/alsa.conf:" + dir_.path() + "/alsa.conf"}};
+}
+
+EnvironmentVariables PulseServer::environment(const std::string& moreAlsaConfig) const
+{
+    EnvironmentVariables variables = environment();
+    variables.back().second += ":" + moreAlsaConfig;
+    return variables;
 }
 
 std::string PulseServer::log() const
 {
-    return readTextFile(dir_.path() + "/pulse.log") + readTextFile(dir_.path() + "/pactl.log");
+    return (daemons_ ? daemons_->log() : std::string()) + "--- pactl:\n" + readTextFile(dir_.path() + "/pactl.log");
 }
 
 bool PulseServer::runPactl(const std::vector<std::string>& arguments)
@@ -164,12 +190,12 @@ bool PulseServer::runPactl(const std::vector<std::string>& arguments)
 
 int64_t PulseServer::playSignal(SignalFunction signal)
 {
-    if (fifo_ < 0) {
+    if (!pipe_) {
         throw std::logic_error("only a pipe source can play samples");
     }
     const std::lock_guard lock(signalLock_);
-    signal_ = std::move(signal);
-    signalPosition_ = 0;
+    fed_.front().signal = std::move(signal);
+    fed_.front().position = 0;
     return generated_;
 }
 
@@ -194,7 +220,7 @@ void PulseServer::feedLoop()
     pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
 
     const auto start = std::chrono::steady_clock::now();
-    std::vector<uint8_t> bytes;
+    std::vector<std::vector<uint8_t>> blocks(fed_.size());
     while (!stopFeeding_) {
         const auto elapsed = std::chrono::steady_clock::now() - start;
         const int64_t due =
@@ -204,19 +230,24 @@ void PulseServer::feedLoop()
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
             continue;
         }
-        bytes.clear();
         {
             const std::lock_guard lock(signalLock_);
-            for (int64_t i = 0; i < feedBlock; ++i) {
-                const int16_t sample = signal_ ? signal_(signalPosition_++) : int16_t{0};
-                const auto bits = static_cast<uint16_t>(sample);
-                bytes.push_back(static_cast<uint8_t>(bits & 0xff));
-                bytes.push_back(static_cast<uint8_t>(bits >> 8));
+            for (size_t index = 0; index < fed_.size(); ++index) {
+                blocks[index].clear();
+                for (int64_t i = 0; i < feedBlock; ++i) {
+                    FedSource& source = fed_[index];
+                    const int16_t sample = source.signal ? source.signal(source.position++) : int16_t{0};
+                    const auto bits = static_cast<uint16_t>(sample);
+                    blocks[index].push_back(static_cast<uint8_t>(bits & 0xff));
+                    blocks[index].push_back(static_cast<uint8_t>(bits >> 8));
+                }
             }
             generated_ += feedBlock;
         }
-        if (!writeAll(fifo_, bytes.data(), bytes.size(), stopFeeding_)) {
-            return;
+        for (size_t index = 0; index < fed_.size(); ++index) {
+            if (!writeAll(fed_[index].fifo, blocks[index].data(), blocks[index].size(), stopFeeding_)) {
+                return;
+            }
         }
         samplesFed_ += feedBlock;
     }
@@ -224,7 +255,10 @@ void PulseServer::feedLoop()
 
 EnvironmentVariables noAudioEnvironment()
 {
-    return {{"PULSE_SERVER", "unix:/nonexistent/earshot-no-audio-server"}};
+    // PIPEWIRE_REMOTE: where PipeWire's own ALSA plugin is the default device,
+    // it would otherwise find the desktop's PipeWire.
+    return {{"PULSE_SERVER", "unix:/nonexistent/earshot-no-audio-server"},
+            {"PIPEWIRE_REMOTE", "/nonexistent/earshot-no-audio-server"}};
 }
 
 } // namespace rig

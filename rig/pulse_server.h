@@ -1,9 +1,10 @@
-// A private PulseAudio server for end-to-end tests, one per test: its own
-// runtime directory, home and socket in a temporary directory, started as a
-// child so that it is stopped by its PID. Its default source is either a sine
-// generator or a pipe that the rig feeds with known samples at real-time pace.
-// Programs reach it through PULSE_SERVER alone (ALSA's default device goes to
-// PulseAudio on these machines, and PortAudio's default input with it).
+// A private sound server for end-to-end tests, one per test, that speaks
+// PulseAudio's protocol: PulseAudio, or PipeWire where that is the desktop's
+// sound (see sound_daemons.h). Its default source is either a sine or a pipe
+// that the rig feeds with known samples at real-time pace. Programs reach it
+// through its environment: PULSE_SERVER, and an ALSA configuration that makes
+// ALSA's default device (and PortAudio's default input with it) this server,
+// whatever the machine's own configuration says.
 // Construct, use and destroy on one thread; the play functions may be called
 // from any thread.
 #pragma once
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "rig/child_process.h"
+#include "rig/sound_daemons.h"
 #include "rig/temp_dir.h"
 
 namespace rig {
@@ -26,7 +28,8 @@ constexpr int pulseSampleRate = 48000;
 
 // A sine of amplitude 0.5 (16384 as a 16-bit sample) at frequencyHz, the
 // default source "sine"; with secondHz above 0 a second one at that
-// frequency beside it, "sine2".
+// frequency beside it, "sine2". PulseAudio generates them itself; PipeWire
+// has no such source, so there the rig feeds sineSample through pipes.
 struct SineSource {
     int frequencyHz = 1500;
     int secondHz = 0;
@@ -38,6 +41,10 @@ struct PipeSource {};
 
 // Sample n of a signal, counted from the moment it starts playing.
 using SignalFunction = std::function<int16_t(int64_t n)>;
+
+// Sample n of a sine source at frequencyHz from a rising zero crossing on:
+// 16384 sin(2 pi n frequencyHz / 48000), rounded. Any thread.
+int16_t sineSample(int frequencyHz, int64_t n);
 
 class PulseServer {
 public:
@@ -51,8 +58,15 @@ public:
     PulseServer(const PulseServer&) = delete;
     PulseServer& operator=(const PulseServer&) = delete;
 
-    // PULSE_SERVER=unix:<socket>: all a program needs to use this server.
+    // PULSE_SERVER=unix:<socket> and ALSA_CONFIG_PATH: all a program needs
+    // to use this server.
     EnvironmentVariables environment() const;
+
+    // The same, with this ALSA configuration file read last (it may define
+    // more devices of this server).
+    EnvironmentVariables environment(const std::string& moreAlsaConfig) const;
+
+    SoundServerKind kind() const { return kind_; }
 
     // Stops the server (politely, then by force), as when a desktop's sound
     // server ends or restarts; programs lose their streams. Sine source only.
@@ -66,7 +80,8 @@ public:
     // Everything the server has logged so far, to show when a check fails.
     std::string log() const;
 
-    pid_t pid() const { return process_->pid(); }
+    // The daemon that programs talk to.
+    pid_t pid() const { return daemons_->pid(); }
 
     // Pipe source only. From the next block written on, the samples come from
     // signal (n = 0, 1, ...) instead of what was playing. Returns the position
@@ -84,19 +99,29 @@ public:
     int64_t samplesFed() const { return samplesFed_; }
 
 private:
+    // A pipe source and what the feeder plays into it. Sources are added and
+    // removed only while no feeder runs.
+    struct FedSource {
+        std::string name;
+        int fifo = -1;
+        SignalFunction signal; // guarded by signalLock_; empty plays silence
+        int64_t position = 0;  // guarded by signalLock_: next n of signal
+    };
+
     PulseServer(bool pipe, SineSource sine);
-    void start(bool pipe, SineSource sine);
-    std::string socketPath() const;
+    void start(SineSource sine);
+    void addFedSource(const std::string& name, SignalFunction signal);
+    void stopFeeding();
     bool runPactl(const std::vector<std::string>& arguments);
     void feedLoop();
 
     TempDir dir_;
-    std::unique_ptr<ChildProcess> process_;
-    int fifo_ = -1;
+    const SoundServerKind kind_;
+    const bool pipe_;
+    std::unique_ptr<SoundDaemons> daemons_;
+    std::vector<FedSource> fed_;
     std::mutex signalLock_;
-    SignalFunction signal_;      // guarded by signalLock_; empty plays silence
-    int64_t signalPosition_ = 0; // guarded by signalLock_: next n of signal_
-    int64_t generated_ = 0;      // guarded by signalLock_: samples taken so far
+    int64_t generated_ = 0; // guarded by signalLock_: samples taken so far
     std::atomic<int64_t> samplesFed_{0};
     std::atomic<bool> stopFeeding_{false};
     std::thread feeder_;

@@ -10,17 +10,22 @@ as_root()
     fi
 }
 
+# Succeeds when the package is installed.
+is_installed()
+{
+    case "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" in
+        *"install ok installed"*) return 0 ;;
+        *) return 1 ;;
+    esac
+}
+
 # Installs those of the named packages that are not installed yet and prints
 # their names; prints nothing when all are there.
 install_missing()
 {
     missing=""
     for package in "$@"; do
-        status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-        case "$status" in
-            *"install ok installed"*) ;;
-            *) missing="$missing $package" ;;
-        esac
+        is_installed "$package" || missing="$missing $package"
     done
     [ -z "$missing" ] && return 0
     echo "installing:$missing"

@@ -392,9 +392,8 @@ TEST_P(MonitorInputChoiceTest, TheChosenInputIsRecordedAndTheInputsAreListed)
     // What this build of the program needs (under the leak checker, the ALSA
     // plugins kept loaded), the server, and the two inputs.
     options.environment = program.environment;
-    for (const rig::EnvironmentVariables& more : {session.pulse().environment(), e2e::twoInputAlsa(dir.path())}) {
-        options.environment.insert(options.environment.end(), more.begin(), more.end());
-    }
+    const rig::EnvironmentVariables served = e2e::twoInputAlsa(dir.path(), session.pulse());
+    options.environment.insert(options.environment.end(), served.begin(), served.end());
     options.stdoutPath = dir.path() + "/inputs.txt";
     rig::ChildProcess list(options);
     const std::optional<rig::ExitStatus> status = list.waitExit();
@@ -415,9 +414,8 @@ TEST_P(MonitorInputChoiceTest, AnInputThatFitsNoneOrSeveralIsRefusedWithTheCandi
         options.argv = program.launcher;
         options.argv.insert(options.argv.end(), {program.path, "--input", wanted});
         options.environment = program.environment;
-        for (const rig::EnvironmentVariables& more : {pulse.environment(), e2e::twoInputAlsa(dir.path())}) {
-            options.environment.insert(options.environment.end(), more.begin(), more.end());
-        }
+        const rig::EnvironmentVariables served = e2e::twoInputAlsa(dir.path(), pulse);
+        options.environment.insert(options.environment.end(), served.begin(), served.end());
         options.unsetEnvironment = {"DISPLAY"};
         options.stderrPath = dir.path() + "/said.txt";
         rig::ChildProcess child(options);

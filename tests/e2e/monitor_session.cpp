@@ -48,12 +48,12 @@ std::string describe(const rig::ExitStatus& status)
 
 } // namespace
 
-rig::EnvironmentVariables twoInputAlsa(const std::string& dir)
+rig::EnvironmentVariables twoInputAlsa(const std::string& dir, const rig::PulseServer& pulse)
 {
     const std::string path = dir + "/alsa.conf";
     std::ofstream(path) << "pcm.earshot_low { type pulse; device \"sine\"; }\n"
                            "pcm.earshot_high { type pulse; device \"sine2\"; }\n";
-    return {{"ALSA_CONFIG_PATH", "/usr/share/alsa/alsa.conf:" + path}};
+    return pulse.environment(path);
 }
 
 MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio,
@@ -82,11 +82,8 @@ MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio,
         if (audio == AudioInput::sineLater) {
             pulse_->stop();
         }
-        rig::EnvironmentVariables served = pulse_->environment();
-        if (audio == AudioInput::twoSines) {
-            const rig::EnvironmentVariables alsa = twoInputAlsa(workDir());
-            served.insert(served.end(), alsa.begin(), alsa.end());
-        }
+        const rig::EnvironmentVariables served =
+            audio == AudioInput::twoSines ? twoInputAlsa(workDir(), *pulse_) : pulse_->environment();
         options.environment.insert(options.environment.end(), served.begin(), served.end());
     }
     options.workDir = workDir();
@@ -335,7 +332,7 @@ std::string MonitorSession::diagnostics()
     std::string text = "--- " + program_.name + " log:\n" + tail(rig::readTextFile(programLog()));
     text += "--- Xvfb log:\n" + tail(rig::readTextFile(xvfbLog()));
     if (pulse_) {
-        text += "--- PulseAudio log:\n" + tail(pulse_->log());
+        text += std::string("--- ") + rig::soundServerName(pulse_->kind()) + " log:\n" + tail(pulse_->log());
     }
     return text;
 }

@@ -42,8 +42,8 @@ enum class AudioInput {
 
 // Writes into dir an ALSA configuration with one input per source of a
 // two-sine server, earshot_low ("sine") and earshot_high ("sine2"), and
-// returns what points ALSA (and PortAudio with it) at it.
-rig::EnvironmentVariables twoInputAlsa(const std::string& dir);
+// returns the server's environment with it added.
+rig::EnvironmentVariables twoInputAlsa(const std::string& dir, const rig::PulseServer& pulse);
 
 // Looks at a captured window: an empty text when it shows what the test waits
 // for, otherwise a short description of what it shows instead.

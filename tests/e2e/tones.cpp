@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "rig/pulse_server.h"
+
 namespace e2e {
 
 int16_t toneSample(int64_t period, int64_t n)
@@ -13,7 +15,7 @@ int16_t toneSample(int64_t period, int64_t n)
 
 int16_t sineSourceSample(int64_t n)
 {
-    return toneSample(sineSourcePeriod, n);
+    return rig::sineSample(rig::pulseSampleRate / sineSourcePeriod, n);
 }
 
 } // namespace e2e
