@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "capture/bounded_call.h"
 #include "capture/capture_ring.h"
 #include "capture/input_devices.h"
 #include "capture/input_watch.h"
@@ -187,4 +188,9 @@ void stopCapture()
         Pa_Terminate();
         portAudioUp = false;
     }
+}
+
+bool stopCaptureWithin(std::chrono::milliseconds limit)
+{
+    return finishesWithin(stopCapture, limit);
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <string>
 
 #include <portaudio.h>
@@ -54,3 +55,9 @@ void startCapture();
 // open the input), then stops and closes captureStream and terminates
 // PortAudio. The capture state is left as it is.
 void stopCapture();
+
+// Main thread, at exit. stopCapture, waited for at most limit: false when it
+// has not finished by then (PortAudio waits for a sound server that stopped
+// answering). It then goes on in the background, and the process must end
+// without the normal exit's clean-up (see finishExit in monitor_exit.h).
+bool stopCaptureWithin(std::chrono::milliseconds limit);

@@ -1,5 +1,7 @@
 #include "monitor/monitor_exit.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "monitor/user_notice.h"
@@ -12,4 +14,13 @@ int monitorExitStatus(std::error_code dumpError)
         return 1;
     }
     return screenLost() ? 1 : 0;
+}
+
+int finishExit(bool captureStopped, int status)
+{
+    if (!captureStopped) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

@@ -42,7 +42,8 @@ int main(int argc, char** argv)
         drawSpectrumLegend();
     } while (!frameEndsMonitor());
 
-    // The audio is shut down completely before the file is written.
-    stopCapture();
-    return monitorExitStatus(dumpValues(monitorDumpPath, spectrumDb, spectrumBins));
+    // The audio is shut down completely before the file is written, but a
+    // stop that does not finish keeps neither the file nor the end waiting.
+    const bool stopped = stopCaptureWithin(captureStopLimit);
+    return finishExit(stopped, monitorExitStatus(dumpValues(monitorDumpPath, spectrumDb, spectrumBins)));
 }

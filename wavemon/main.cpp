@@ -67,6 +67,6 @@ int main(int argc, char** argv)
     raiseSnapshotHold();
     const std::error_code dumpError = dumpValues(monitorDumpPath, CaptureSnapshot, traceLength);
     lowerSnapshotHold();
-    stopCapture();
-    return monitorExitStatus(dumpError);
+    const bool stopped = stopCaptureWithin(captureStopLimit);
+    return finishExit(stopped, monitorExitStatus(dumpError));
 }

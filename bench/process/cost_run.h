@@ -1,5 +1,5 @@
 // Runs one program at a time as a user would start it, on its own private X
-// server and PulseAudio server, and measures what it costs and how quickly it
+// server and sound server, and measures what it costs and how quickly it
 // shows things. Each call starts its servers and the program afresh and stops
 // all three (by PID) before it returns. Throws std::runtime_error, with the
 // program's output, when the program does not behave as expected. One thread

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "bench/process/cost_report.h"
+#include "rig/sound_daemons.h"
 
 namespace {
 
@@ -57,7 +58,8 @@ int main(int argc, char** argv)
             {"specmon", programPath(3, EARSHOT_SPECMON_PATH), &specmonProbe},
         };
         std::cout << "monitor_cost: " << seconds << " s per program and round, each alone on a private Xvfb and "
-                  << "PulseAudio with a 1500 Hz sine input;\ndelays: a pipe input switched from silence to the sine "
+                  << rig::soundServerName(rig::installedSoundServer())
+                  << " with a 1500 Hz sine input;\ndelays: a pipe input switched from silence to the sine "
                   << signalSwitches << " times per monitor and round\n";
         std::vector<RoundResult> results;
         for (int r = 1; r <= rounds; ++r) {

@@ -1,3 +1,4 @@
+#include "capture/bounded_call.h"
 #include "capture/capture_ring.h"
 #include "capture/capture_stream.h"
 #include "capture/input_devices.h"
@@ -9,9 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -48,7 +52,7 @@ TEST(CaptureStreamWithoutDevice, EveryCallFailsQuietlyAndTheSnapshotStaysZero)
     const int64_t holdAfterStart = snapshotHold.load();
     const InputState state = inputState.load();
     const std::string problem = inputProblem.load();
-    stopCapture();
+    EXPECT_TRUE(stopCaptureWithin(std::chrono::seconds(20)));
     const std::string stillHere = "still here\n";
     EXPECT_EQ(write(2, stillHere.data(), stillHere.size()), static_cast<ssize_t>(stillHere.size()));
 
@@ -67,6 +71,30 @@ TEST(CaptureStreamWithoutDevice, EveryCallFailsQuietlyAndTheSnapshotStaysZero)
     EXPECT_EQ(problem, "Device unavailable");
     for (int64_t i = 0; i < captureLength; ++i) {
         ASSERT_EQ(CaptureSnapshot[i], 0.0f) << "element " << i;
+    }
+}
+
+// The exit's wait for a stop that may never come: a call that ends is waited
+// for, one that hangs is left to run on while the caller goes on.
+TEST(FinishesWithin, WaitsForACallThatEndsAndLeavesOneThatHangs)
+{
+    std::atomic<int> calls{0};
+    EXPECT_TRUE(finishesWithin([&calls] { ++calls; }, std::chrono::seconds(20)));
+    EXPECT_EQ(calls.load(), 1);
+
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> ended{false};
+    EXPECT_FALSE(finishesWithin(
+        [released, &ended] {
+            released.wait();
+            ended = true;
+        },
+        std::chrono::milliseconds(50)));
+    EXPECT_FALSE(ended.load());
+    release.set_value();
+    while (!ended.load()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 

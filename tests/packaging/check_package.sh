@@ -3,6 +3,7 @@
 # and checks it the way apt and a desktop will see it: the control data, the
 # files it installs, the menu entries, the icons, and that every library of both
 # programs resolves and is owned by a package the control data depends on.
+# Also which packages the set-up script would install on a PipeWire desktop.
 # Installs nothing: the package is only unpacked into the scratch directory.
 # Usage: check_package.sh <build dir>
 set -u
@@ -144,6 +145,20 @@ for program in $programs; do
             grep -q "\(^\|, \)$owner\( \|,\|$\)" <<<"$depends"
     done
 done
+
+# The set-up script on a desktop whose sound is PipeWire's, with none of the
+# packages it checks for: dpkg-query and apt-get stand-ins tell and record.
+mkdir "$scratch/fake"
+printf '#!/bin/sh\n[ "$3" = pipewire-pulse ] && echo "install ok installed"\n' >"$scratch/fake/dpkg-query"
+printf '#!/bin/sh\necho "$*" >>"%s"\n' "$scratch/apt-get.log" >"$scratch/fake/apt-get"
+printf '#!/bin/sh\nexec "$@"\n' >"$scratch/fake/sudo"
+chmod +x "$scratch/fake/dpkg-query" "$scratch/fake/apt-get" "$scratch/fake/sudo"
+root=$(cd "$(dirname "$0")/../.." && pwd)
+PATH="$scratch/fake:$PATH" EARSHOT_PACKAGES_CHECKED="" sh "$root/scripts/setup-deps" --test >/dev/null
+installed=$(grep install "$scratch/apt-get.log" | tr ' ' '\n')
+expect "on a PipeWire desktop the tests install the PipeWire rig" grep -qx wireplumber <<<"$installed"
+expect "on a PipeWire desktop the tests install no PulseAudio: $(grep -x 'pulseaudio\|pipewire-alsa' <<<"$installed")" \
+    test -z "$(grep -x 'pulseaudio\|pipewire-alsa' <<<"$installed")"
 
 echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

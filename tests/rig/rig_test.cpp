@@ -243,7 +243,7 @@ TEST_F(XClientTest, CloseRequestArrivesAsWindowManagerMessage)
     EXPECT_EQ(client.capture(window).width, 0);
 }
 
-// PulseAudio, heard through the test's own PortAudio default input.
+// The sound server, heard through the test's own PortAudio default input.
 
 // Sends this process's stderr to a file for its lifetime; PortAudio's device
 // scan is noisy. The text is kept for failure messages.
