@@ -99,16 +99,14 @@ void PulseServer::start(SineSource sine)
     }
     if (pipe_) {
         addFedSource("feed", SignalFunction());
-    } else if (kind_ == SoundServerKind::pipeWire) {
-        for (const auto& [name, frequencyHz] : sines) {
+    }
+    for (const auto& [name, frequencyHz] : sines) {
+        if (kind_ == SoundServerKind::pipeWire) {
+            // PipeWire has no sine source of its own.
             addFedSource(name, [frequencyHz](int64_t n) { return sineSample(frequencyHz, n); });
-        }
-    } else {
-        for (const auto& [name, frequencyHz] : sines) {
-            if (!runPactl({"load-module", "module-sine-source", "source_name=" + name, "rate=48000",
-                           "frequency=" + std::to_string(frequencyHz)})) {
-                throw std::runtime_error("cannot add the sine source " + name + ":\n" + log());
-            }
+        } else if (!runPactl({"load-module", "module-sine-source", "source_name=" + name, "rate=48000",
+                              "frequency=" + std::to_string(frequencyHz)})) {
+            throw std::runtime_error("cannot add the sine source " + name + ":\n" + log());
         }
     }
     if (!runPactl({"set-default-source", pipe_ ? "feed" : "sine"})) {
