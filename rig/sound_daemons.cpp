@@ -1,20 +1,12 @@
 #include "rig/sound_daemons.h"
 
+#include <cerrno>
+#include <filesystem>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace rig {
-
-namespace {
-
-bool exists(const std::string& path)
-{
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0;
-}
-
-} // namespace
 
 SoundServerKind installedSoundServer()
 {
@@ -61,11 +53,11 @@ SoundDaemons::SoundDaemons(SoundServerKind kind, const std::string& dir) : dir_(
         // before them.
         start("dbus-daemon", {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus},
               environment);
-        if (!waitUntil([&] { return exists(bus); })) {
+        if (!waitUntil([&] { return std::filesystem::exists(bus); })) {
             throw std::runtime_error("the session bus did not come up");
         }
         start("pipewire", {"pipewire"}, environment);
-        if (!waitUntil([&] { return exists(runtimeDir + "/pipewire-0"); })) {
+        if (!waitUntil([&] { return std::filesystem::exists(runtimeDir + "/pipewire-0"); })) {
             throw std::runtime_error("PipeWire did not come up");
         }
         start("wireplumber", {"wireplumber"}, environment);
