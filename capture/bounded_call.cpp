@@ -5,7 +5,7 @@
 #include <system_error>
 #include <thread>
 
-bool finishesWithin(const std::function<void()>& work, std::chrono::milliseconds limit)
+BoundedCall finishesWithin(const std::function<void()>& work, std::chrono::milliseconds limit)
 {
     // Shared, so that a call that outlives the wait still has somewhere to
     // report its end.
@@ -17,8 +17,7 @@ bool finishesWithin(const std::function<void()>& work, std::chrono::milliseconds
             finished->set_value();
         }).detach();
     } catch (const std::system_error&) {
-        work();
-        return true;
+        return BoundedCall::notStarted;
     }
-    return end.wait_for(limit) == std::future_status::ready;
+    return end.wait_for(limit) == std::future_status::ready ? BoundedCall::finished : BoundedCall::stillRunning;
 }

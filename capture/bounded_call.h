@@ -6,8 +6,13 @@
 #include <chrono>
 #include <functional>
 
-// Runs work on a thread of its own and waits at most limit for it. True when
-// it finished in time (or ran on this thread, when no thread could be made);
-// false when it still runs: it then goes on alone, and the caller must not
-// touch what it touches, nor let it be torn down under it.
-bool finishesWithin(const std::function<void()>& work, std::chrono::milliseconds limit);
+enum class BoundedCall {
+    finished,     // the work returned within the limit
+    stillRunning, // it runs on alone: the caller must not touch what it touches, nor tear it down under it
+    notStarted,   // no thread could be had, so the work was not run at all
+};
+
+// Runs work on a thread of its own and waits at most limit for it. The work
+// never runs on the caller's thread: without a thread to spare it is not run,
+// so that nothing unbounded ever happens here.
+BoundedCall finishesWithin(const std::function<void()>& work, std::chrono::milliseconds limit);

@@ -1,21 +1,21 @@
 #include "capture/capture_stream.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
+#include "capture/audio_library.h"
 #include "capture/bounded_call.h"
 #include "capture/capture_ring.h"
 #include "capture/input_devices.h"
-#include "capture/input_watch.h"
 #include "capture/library_messages.h"
 
 PaStream* captureStream = nullptr;
 std::string chosenInput;
-std::atomic<InputState> inputState{InputState::opening};
-std::atomic<const char*> inputProblem{""};
 
 namespace {
 
@@ -23,6 +23,18 @@ namespace {
 // between two attempts to open an input.
 constexpr auto watchInterval = std::chrono::milliseconds(200);
 constexpr auto retryInterval = std::chrono::seconds(1);
+
+constexpr const char* noThreadProblem = "no thread could be started for it";
+
+// The input as the supervisor last recorded it, and why it is missing. The
+// problem is stored before the state, so that a reader that sees the state
+// sees its problem.
+std::atomic<InputState> inputState{InputState::opening};
+std::atomic<const char*> inputProblem{""};
+
+// When the supervisor entered the PortAudio call it is in (steady clock, in
+// ms, never 0); 0 while it is in none.
+std::atomic<int64_t> libraryCallSinceMs{0};
 
 // Whether PortAudio is initialised (each Pa_Initialize needs one
 // Pa_Terminate). Owned like captureStream.
@@ -40,13 +52,27 @@ int64_t nowMs()
         .count();
 }
 
+// Notes the time spent in PortAudio for as long as it lives, so that a call
+// that does not return shows in currentInput.
+struct LibraryCall {
+    LibraryCall() { libraryCallSinceMs.store(std::max<int64_t>(nowMs(), 1)); }
+    ~LibraryCall() { libraryCallSinceMs.store(0); }
+    LibraryCall(const LibraryCall&) = delete;
+    LibraryCall& operator=(const LibraryCall&) = delete;
+};
+
+void record(InputState state, const char* problem)
+{
+    inputProblem.store(problem);
+    inputState.store(state);
+}
+
 // No input delivers, for this reason: lost once one has delivered, absent
 // before.
 void becomeMissing(const char* problem, bool delivered)
 {
-    inputProblem.store(problem);
     const bool lost = delivered || inputState.load() == InputState::lost;
-    inputState.store(lost ? InputState::lost : InputState::absent);
+    record(lost ? InputState::lost : InputState::absent, problem);
 }
 
 // Opens the input the user chose, found again by its name: its index may
@@ -65,17 +91,24 @@ PaError openChosenInput()
 
 // Initialises PortAudio afresh (it looks for devices only then, so a sound
 // server that came since is seen) and opens the input (the default one, or
-// the chosen one); on failure
-// the input is missing for PortAudio's reason. PortAudio stays initialised
+// the chosen one); on failure the input is missing for PortAudio's reason,
+// or unavailable for good when PortAudio broke. PortAudio stays initialised
 // until the next attempt or the stop.
 bool openInput()
 {
+    const LibraryCall call;
     if (portAudioUp) {
         Pa_Terminate();
+        portAudioUp = false;
     }
-    PaError error = Pa_Initialize();
-    portAudioUp = error == paNoError;
-    if (error == paNoError) {
+    PaError error = paNoError;
+    const LibraryStart start = startAudioLibrary(error);
+    if (start == LibraryStart::broken) {
+        record(InputState::unavailable, brokenLibraryProblem);
+        return false;
+    }
+    portAudioUp = start == LibraryStart::started;
+    if (portAudioUp) {
         error = chosenInput.empty()
                     ? Pa_OpenDefaultStream(&captureStream, 1, 0, paInt16, captureRate, 1, captureCallback, nullptr)
                     : openChosenInput();
@@ -93,15 +126,26 @@ bool openInput()
 InputWatch startStream()
 {
     const InputWatch watch = startWatch(callbackCount.load(std::memory_order_relaxed), nowMs());
+    const LibraryCall call;
     Pa_StartStream(captureStream);
     return watch;
 }
 
 void closeInput()
 {
+    if (captureStream == nullptr) {
+        return;
+    }
+    const LibraryCall call;
     Pa_StopStream(captureStream);
     Pa_CloseStream(captureStream);
     captureStream = nullptr;
+}
+
+bool streamActive()
+{
+    const LibraryCall call;
+    return Pa_IsStreamActive(captureStream) == 1;
 }
 
 // Waits up to the interval; true when the main thread asks the supervisor to
@@ -113,64 +157,63 @@ bool stopRequestedWithin(Duration interval)
     return supervisorWake.wait_for(lock, interval, [] { return supervisorStopping; });
 }
 
-void superviseInput(InputWatch watch)
+void superviseInput()
 {
+    InputWatch watch;
     bool silenced = false;
     auto nextAttempt = std::chrono::steady_clock::now();
-    while (!stopRequestedWithin(watchInterval)) {
+    do {
         if (captureStream != nullptr) {
-            const bool active = Pa_IsStreamActive(captureStream) == 1;
+            const bool active = streamActive();
             const InputVerdict verdict =
                 watchInput(watch, callbackCount.load(std::memory_order_relaxed), active, nowMs());
             if (verdict == InputVerdict::delivering) {
                 inputState.store(InputState::delivering);
             } else if (verdict == InputVerdict::lost) {
+                // Told before the close, which waits for as long as a
+                // source that stopped answering stays so.
+                becomeMissing(active ? "no samples for three seconds" : "the stream stopped", watch.delivered);
                 closeInput();
                 silenced = silenceCapture();
-                becomeMissing(active ? "no samples for three seconds" : "the stream stopped", watch.delivered);
                 nextAttempt = std::chrono::steady_clock::now() + retryInterval;
             }
             continue;
         }
         // No stream: the snapshot shows silence rather than the last samples,
-        // and the default input is tried again now and then.
+        // and the input is tried again now and then.
         silenced = silenced || silenceCapture();
-        if (std::chrono::steady_clock::now() < nextAttempt) {
+        if (inputState.load() == InputState::unavailable || std::chrono::steady_clock::now() < nextAttempt) {
             continue;
         }
         nextAttempt = std::chrono::steady_clock::now() + retryInterval;
         if (openInput()) {
             watch = startStream();
         }
-    }
+    } while (!stopRequestedWithin(watchInterval));
 }
 
 } // namespace
 
-void openCaptureStream()
+InputReport currentInput()
 {
-    quietLibraryMessages();
-    inputState.store(InputState::opening);
-    openInput();
-}
-
-void startCaptureStream()
-{
-    lowerSnapshotHold();
-    const InputWatch watch = startStream();
-    supervisorStopping = false;
-    // Without a thread to spare the stream runs unwatched, as it would
-    // without supervision.
-    try {
-        supervisor = std::thread(superviseInput, watch);
-    } catch (const std::system_error&) {
-    }
+    const InputState recorded = inputState.load();
+    const char* problem = inputProblem.load();
+    const int64_t callSinceMs = libraryCallSinceMs.load();
+    const int64_t now = nowMs();
+    const InputState heard = heardState(recorded, callSinceMs, now);
+    return {heard, heard != InputState::unavailable && callUnanswered(callSinceMs, now) ? noAnswerProblem : problem};
 }
 
 void startCapture()
 {
-    openCaptureStream();
-    startCaptureStream();
+    quietLibraryMessages();
+    lowerSnapshotHold();
+    supervisorStopping = false;
+    try {
+        supervisor = std::thread(superviseInput);
+    } catch (const std::system_error&) {
+        record(InputState::unavailable, noThreadProblem);
+    }
 }
 
 void stopCapture()
@@ -192,5 +235,5 @@ void stopCapture()
 
 bool stopCaptureWithin(std::chrono::milliseconds limit)
 {
-    return finishesWithin(stopCapture, limit);
+    return finishesWithin(stopCapture, limit) == BoundedCall::finished;
 }

@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 
 #include <portaudio.h>
+
+#include "capture/audio_library.h"
+#include "capture/bounded_call.h"
+#include "capture/input_watch.h"
 
 namespace {
 
@@ -53,6 +58,28 @@ const char* captureFormatProblem(const InputDevice& input)
     const PaStreamParameters parameters = captureParameters(input.index);
     const PaError error = Pa_IsFormatSupported(&parameters, nullptr, captureRate);
     return error == paFormatIsSupported ? nullptr : Pa_GetErrorText(error);
+}
+
+const char* readInputs(const std::function<void(const std::vector<InputDevice>&)>& work)
+{
+    // Shared with the thread, which may outlive this call.
+    const auto started = std::make_shared<bool>(false);
+    const BoundedCall call = finishesWithin(
+        [started, work] {
+            PaError error = paNoError;
+            *started = startAudioLibrary(error) == LibraryStart::started;
+            if (*started) {
+                work(listInputs());
+                Pa_Terminate();
+            }
+        },
+        audioAnswerLimit);
+    switch (call) {
+    case BoundedCall::finished: return *started ? nullptr : "PortAudio cannot start";
+    case BoundedCall::stillRunning: return noAnswerProblem;
+    case BoundedCall::notStarted: break;
+    }
+    return "no thread could be started";
 }
 
 InputChoice chooseInput(const std::vector<InputDevice>& inputs, std::string_view wanted)

@@ -1,8 +1,10 @@
 // The audio inputs PortAudio sees, and how a user's choice among them is
-// read. Main thread, with PortAudio initialised (listInputs); chooseInput is
-// pure.
+// read. listInputs and captureFormatProblem need PortAudio initialised, on
+// the thread that owns it; readInputs is for the main thread before capture
+// starts; chooseInput is pure.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +30,16 @@ PaStreamParameters captureParameters(int deviceIndex);
 // Why the input cannot give the capture's format (PortAudio's text), or
 // null when it can.
 const char* captureFormatProblem(const InputDevice& input);
+
+// Main thread, before startCapture. Starts PortAudio (audio_library.h), runs
+// work with the inputs it sees (work may call captureFormatProblem) and
+// terminates PortAudio again, all on a thread of its own, waited for at most
+// audioAnswerLimit. Since that thread may outlive the wait, work must keep
+// what it touches alive itself (by value, or shared). Null when work has run; otherwise why it could not:
+// PortAudio cannot start, the sound server does not answer (PortAudio is
+// then left to that thread for good, and the program must end), or no thread
+// could be had.
+const char* readInputs(const std::function<void(const std::vector<InputDevice>&)>& work);
 
 // The one input that wanted names, or none:
 // - digits only: the input with that index;

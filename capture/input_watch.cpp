@@ -16,3 +16,16 @@ InputVerdict watchInput(InputWatch& watch, int64_t callbacks, bool streamActive,
     }
     return watch.delivered ? InputVerdict::delivering : InputVerdict::waiting;
 }
+
+bool callUnanswered(int64_t callSinceMs, int64_t nowMs)
+{
+    return callSinceMs != 0 && nowMs - callSinceMs >= audioAnswerLimit.count();
+}
+
+InputState heardState(InputState recorded, int64_t callSinceMs, int64_t nowMs)
+{
+    if (!callUnanswered(callSinceMs, nowMs) || recorded == InputState::unavailable) {
+        return recorded;
+    }
+    return recorded == InputState::delivering || recorded == InputState::lost ? InputState::lost : InputState::absent;
+}

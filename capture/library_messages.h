@@ -8,7 +8,8 @@
 // Sends everything written through the C library's stderr stream to the
 // null device from here on, for the rest of the process. Standard error
 // itself (file descriptor 2) stays as it is, for the program's own lines and
-// for the runtime's reports. Call it on the main thread before PortAudio is
-// first initialised, while no other thread writes to stderr; later calls do
+// for the runtime's reports. Any thread; the first call must come before
+// PortAudio is first initialised, while no other thread writes to stderr
+// (the programs make it on the main thread first thing); later calls do
 // nothing.
 void quietLibraryMessages();

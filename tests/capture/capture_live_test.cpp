@@ -24,14 +24,13 @@ TEST(CaptureLive, SnapshotFollowsTheDefaultInputSampleForSample)
 
     restoreCaptureStartState();
     startCapture();
-    rig::keepAudioPluginsLoaded();
-    ASSERT_NE(captureStream, nullptr) << pulse.log();
 
     float copy[captureLength];
     const bool counting = rig::waitUntil([&] {
         copySnapshot(copy);
         return isCountingWindow(copy);
     });
+    rig::keepAudioPluginsLoaded();
     const int16_t firstNewest = sampleOf(copy[captureLength - 1]);
     const bool moving = rig::waitUntil([&] {
         copySnapshot(copy);
@@ -50,12 +49,12 @@ TEST(CaptureLive, StopEndsTheCallbacks)
 
     restoreCaptureStartState();
     startCapture();
-    rig::keepAudioPluginsLoaded();
     const bool started = rig::waitUntil([] {
         float copy[captureLength];
         copySnapshot(copy);
         return copy[captureLength - 1] != 0.0f;
     });
+    rig::keepAudioPluginsLoaded();
     stopCapture();
 
     float stopped[captureLength];
