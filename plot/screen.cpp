@@ -66,6 +66,11 @@ int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t, int32_
     return 1;
 }
 
+std::string screenOpenProblem()
+{
+    return platformProblem();
+}
+
 ScreenInfo screenInfo()
 {
     const std::lock_guard services(servicesLock);

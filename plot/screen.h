@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Keeps the first 127 bytes of the text as the window title (up to a zero
@@ -29,6 +30,11 @@ void setWindowTitle(std::string_view text);
 // argument is invalid, no window can be created (no display) or a screen is
 // already open. The window closes when the process exits.
 int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pages, int32_t flags, int32_t refreshRate);
+
+// Why openScreen opened no window, in a few words for the user: "no
+// display", no thread for the refresh, or the window system's reason. Empty
+// while no window has failed to open. Any thread.
+std::string screenOpenProblem();
 
 constexpr int driverNameCapacity = 32;
 

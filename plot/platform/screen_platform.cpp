@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string>
+#include <system_error>
 #include <thread>
 
 #include "plot/logic/frame_convert.h"
@@ -45,6 +47,7 @@ struct PlatformMailbox {
     ScreenInfo desktop;
     bool stopRequested = false;
     bool stopped = false;
+    std::string problem; // why no window opened, for the user
 };
 
 // Never destroyed: the platform thread may still be waiting on it while the
@@ -133,14 +136,14 @@ int handleDisplayLoss(Display*)
 #endif
 
 // On X11 the loss of the display is met by handleDisplayLoss rather than by
-// Xlib's exit. Set once the window exists, after SDL's own set-up.
+// Xlib's exit: from before the first connection, so that a display that goes
+// away while SDL starts is met too, and once more when the window exists, in
+// case SDL's own set-up put another handler in its place. Only Xlib calls it,
+// so it does nothing on other platforms.
 void catchDisplayLoss()
 {
 #ifndef _WIN32
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
-        XSetIOErrorHandler(handleDisplayLoss);
-    }
+    XSetIOErrorHandler(handleDisplayLoss);
 #endif
 }
 
@@ -299,12 +302,28 @@ void serveRequests(PlatformMailbox& box)
         }
         RefreshTarget target;
         const bool opened = createWindow(target);
+        if (!opened) {
+            const std::lock_guard lock(box.lock);
+            box.problem = std::string("cannot create the window (") + SDL_GetError() + ")";
+        }
         answer({}, opened);
         if (opened) {
             refreshUntilStopped(target);
             return;
         }
     }
+}
+
+// Whether SDL started on a driver that shows nothing: with no display that
+// answers it falls back to its offscreen driver, whose window nobody sees.
+// Such a driver counts only when the user asked for it by name.
+bool drivesNoDisplay()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const bool blind =
+        driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    return blind && (asked == nullptr || *asked == '\0');
 }
 
 // Without a display the thread ends at once, and every later request is
@@ -321,12 +340,17 @@ void platformThread()
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     PlatformMailbox& box = mailbox();
-    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+    catchDisplayLoss();
+    const bool started = SDL_Init(SDL_INIT_VIDEO) == 0 && !drivesNoDisplay();
+    if (started) {
         serveRequests(box);
     }
     // Gives the screen saver back and lets go of the windowing system.
     SDL_Quit();
     const std::lock_guard lock(box.lock);
+    if (!started) {
+        box.problem = "no display";
+    }
     box.stopped = true;
     box.changed.notify_all();
 }
@@ -354,9 +378,16 @@ void startPlatformThread()
         return;
     }
     box.started = true;
-    std::thread thread(platformThread);
-    box.threadId = thread.get_id();
-    thread.detach();
+    // Without the thread there is no window: the platform counts as stopped,
+    // and every request fails at once.
+    try {
+        std::thread thread(platformThread);
+        box.threadId = thread.get_id();
+        thread.detach();
+    } catch (const std::system_error& error) {
+        box.problem = "cannot start the window's thread (" + error.code().message() + ")";
+        box.stopped = true;
+    }
 }
 
 // Hands the request to the platform thread and waits for its answer; false
@@ -382,6 +413,13 @@ ScreenInfo platformDesktopInfo()
     ScreenInfo desktop;
     bool windowOpened = false;
     return ask(PlatformRequest::desktopInfo, desktop, windowOpened) ? desktop : ScreenInfo{};
+}
+
+std::string platformProblem()
+{
+    PlatformMailbox& box = mailbox();
+    const std::lock_guard lock(box.lock);
+    return box.problem;
 }
 
 bool platformOpenWindow()

@@ -7,6 +7,8 @@
 // every request from then on fails without waiting.
 #pragma once
 
+#include <string>
+
 #include "plot/screen.h"
 
 // The desktop's width, height, depth and refresh rate, with zeros when there
@@ -19,3 +21,8 @@ ScreenInfo platformDesktopInfo();
 // servicesLock held and the frame buffer, palette and title in place; waits
 // for the platform thread.
 bool platformOpenWindow();
+
+// Why no window could be opened, in a few words for the user: no display,
+// no thread for the platform, or the window system's reason. Empty before a
+// failure. Any thread.
+std::string platformProblem();

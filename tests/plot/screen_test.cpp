@@ -233,7 +233,7 @@ int checkNoDisplay()
 {
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
-    setenv("SDL_VIDEODRIVER", "x11", 1);
+    unsetenv("SDL_VIDEODRIVER");
     const ScreenInfo desktop = screenInfo();
     if (desktop.width != 0 || desktop.height != 0 || desktop.depth != 0 || desktop.refreshRate != 0 ||
         desktop.driver[0] != '\0') {
