@@ -1,15 +1,14 @@
 #include "monitor/command_line.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <portaudio.h>
-
 #include "capture/capture_stream.h"
 #include "capture/input_devices.h"
-#include "capture/library_messages.h"
+#include "monitor/terminal_text.h"
 #include "monitor/user_notice.h"
 
 namespace {
@@ -30,31 +29,22 @@ std::string inputLine(const InputDevice& input)
            input.name;
 }
 
-// The inputs PortAudio sees now, with its start-up noise kept off the
-// terminal; false when PortAudio cannot start.
-bool readInputs(std::vector<InputDevice>& inputs)
-{
-    quietLibraryMessages();
-    if (Pa_Initialize() != paNoError) {
-        return false;
-    }
-    inputs = listInputs();
-    return true;
-}
-
 int listAllInputs()
 {
-    std::vector<InputDevice> inputs;
-    if (!readInputs(inputs)) {
-        tellUser("PortAudio cannot start, so no audio input can be listed");
+    // Shared with the thread that reads the inputs, which may outlive the wait.
+    const auto text = std::make_shared<std::string>();
+    if (const char* problem = readInputs([text](const std::vector<InputDevice>& inputs) {
+            for (const InputDevice& input : inputs) {
+                *text += inputLine(input) + "\n";
+            }
+        })) {
+        tellUser(std::string(problem) + ", so no audio input can be listed");
         return 1;
     }
-    std::string text;
-    for (const InputDevice& input : inputs) {
-        text += inputLine(input) + "\n";
+    if (text->empty()) {
+        tellUser("there are no audio inputs");
     }
-    Pa_Terminate();
-    return answer(text);
+    return answer(*text);
 }
 
 // Makes the named input the one to capture from; false, having told the user
@@ -62,28 +52,30 @@ int listAllInputs()
 // capture's format fits the name.
 bool chooseNamedInput(std::string_view wanted)
 {
-    std::vector<InputDevice> inputs;
-    if (!readInputs(inputs)) {
-        tellUser("PortAudio cannot start, so no audio input can be chosen");
+    const std::string shown = escapedForTerminal(wanted);
+    // Shared with the thread that reads the inputs, which may outlive the wait.
+    const auto chosen = std::make_shared<bool>(false);
+    if (const char* problem =
+            readInputs([chosen, wanted = std::string(wanted), shown](const std::vector<InputDevice>& inputs) {
+                const InputChoice choice = chooseInput(inputs, wanted);
+                if (choice.chosen < 0) {
+                    tellUser((choice.several ? "several audio inputs fit '" : "no audio input fits '") + shown + "'; " +
+                             (choice.several ? "they are:" : "the inputs are:"));
+                    for (const int candidate : choice.candidates) {
+                        tellUser(inputLine(inputs[static_cast<size_t>(candidate)]));
+                    }
+                } else if (const char* unfit = captureFormatProblem(inputs[static_cast<size_t>(choice.chosen)])) {
+                    tellUser("audio input '" + inputs[static_cast<size_t>(choice.chosen)].name +
+                             "' cannot give 1 channel of 16-bit samples at 48000 Hz (" + unfit + ")");
+                } else {
+                    chosenInput = inputs[static_cast<size_t>(choice.chosen)].name;
+                    *chosen = true;
+                }
+            })) {
+        tellUser(std::string(problem) + ", so no audio input can be chosen");
         return false;
     }
-    const InputChoice choice = chooseInput(inputs, wanted);
-    bool chosen = false;
-    if (choice.chosen < 0) {
-        tellUser((choice.several ? "several audio inputs fit '" : "no audio input fits '") + std::string(wanted) +
-                 "'; " + (choice.several ? "they are:" : "the inputs are:"));
-        for (const int candidate : choice.candidates) {
-            tellUser(inputLine(inputs[static_cast<size_t>(candidate)]));
-        }
-    } else if (const char* problem = captureFormatProblem(inputs[static_cast<size_t>(choice.chosen)])) {
-        tellUser("audio input '" + inputs[static_cast<size_t>(choice.chosen)].name +
-                 "' cannot give 1 channel of 16-bit samples at 48000 Hz (" + problem + ")");
-    } else {
-        chosenInput = inputs[static_cast<size_t>(choice.chosen)].name;
-        chosen = true;
-    }
-    Pa_Terminate();
-    return chosen;
+    return *chosen;
 }
 
 } // namespace
@@ -115,9 +107,10 @@ std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const 
             }
             continue;
         }
+        const std::string shown = escapedForTerminal(argument);
         const std::string what = argument == "--input"       ? "option '--input' needs the name or index of an input"
-                                 : argument.starts_with("-") ? "unknown option '" + std::string(argument) + "'"
-                                                             : "unexpected argument '" + std::string(argument) + "'";
+                                 : argument.starts_with("-") ? "unknown option '" + shown + "'"
+                                                             : "unexpected argument '" + shown + "'";
         tellUser(what + "; see '" + std::string(usage.name) + " --help'");
         return wrongCommandLine;
     }

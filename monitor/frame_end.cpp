@@ -15,9 +15,7 @@ constexpr int exitKeyEscape = 27;
 constexpr int exitKeyCtrlC = 3;
 constexpr int framePauseMs = 100;
 
-} // namespace
-
-bool frameEndsMonitor()
+bool frameEndsLoop()
 {
     tellInputChanges();
     if (screenLost()) {
@@ -26,7 +24,15 @@ bool frameEndsMonitor()
     }
     const std::string key = pollKey();
     const int code = key.empty() ? 0 : static_cast<unsigned char>(key[0]);
-    if (code == exitKeyEscape || code == exitKeyCtrlC || terminationRequested()) {
+    return code == exitKeyEscape || code == exitKeyCtrlC || terminationRequested();
+}
+
+} // namespace
+
+bool frameEndsMonitor()
+{
+    if (frameEndsLoop()) {
+        beginExitSequence();
         return true;
     }
     sleepMs(framePauseMs);

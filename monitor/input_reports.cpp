@@ -14,13 +14,17 @@ InputState toldState = InputState::opening;
 
 void tellInputChanges()
 {
-    const InputState state = inputState.load();
-    if (state == toldState) {
+    const InputReport input = currentInput();
+    const InputState state = input.state;
+    // Opening says nothing, and the line after it depends on what was told
+    // before: an input that answers again after a wait is found or back.
+    if (state == toldState || state == InputState::opening) {
         return;
     }
-    const std::string problem = inputProblem.load();
+    const std::string problem = input.problem;
     switch (state) {
     case InputState::absent: tellUser("no audio input (" + problem + "); showing silence until one appears"); break;
+    case InputState::unavailable: tellUser("no audio input (" + problem + "); showing silence"); break;
     case InputState::lost: tellUser("audio input lost (" + problem + "); showing silence until it comes back"); break;
     case InputState::delivering:
         if (toldState == InputState::absent || toldState == InputState::lost) {

@@ -3,5 +3,5 @@
 // well. Main thread.
 #pragma once
 
-// Tells what changed in inputState (capture_stream.h) since the last call.
+// Tells what changed in currentInput (capture_stream.h) since the last call.
 void tellInputChanges();

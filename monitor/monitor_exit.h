@@ -2,7 +2,6 @@
 // says. Main thread.
 #pragma once
 
-#include <chrono>
 #include <system_error>
 
 // The dump file, in the working directory.
@@ -13,10 +12,6 @@ inline constexpr const char* monitorDumpPath = "out.txt";
 // dump was written and the monitor ended as asked, 1 when the dump failed or
 // the display was lost.
 int monitorExitStatus(std::error_code dumpError);
-
-// How long the exit waits for the audio to stop (stopCaptureWithin) before
-// it ends without it: the user asked to end, and the dump does not need it.
-inline constexpr std::chrono::milliseconds captureStopLimit{2000};
 
 // The very end: returns status when the capture stopped. Otherwise ends the
 // process with status at once, without the normal exit's clean-up, which

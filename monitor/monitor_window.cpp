@@ -2,6 +2,7 @@
 
 #include "capture/library_messages.h"
 #include "monitor/termination.h"
+#include "monitor/user_notice.h"
 #include "plot/plot_helpers.h"
 #include "plot/screen.h"
 
@@ -12,7 +13,11 @@ void openMonitorWindow()
     quietLibraryMessages();
     catchTerminationRequests();
     setWindowTitle(monitorTitle);
-    openScreen(monitorWidth, monitorHeight, 8, 1, 0, 0);
+    // A display lost while the window opened is told at the first frame's
+    // end, which then ends the monitor.
+    if (openScreen(monitorWidth, monitorHeight, 8, 1, 0, 0) != 0 && !screenLost()) {
+        tellUser(screenOpenProblem() + "; running without a window, Ctrl-C ends it");
+    }
 }
 
 void clearMonitorWindow()

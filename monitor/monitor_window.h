@@ -22,8 +22,8 @@ inline constexpr std::string_view monitorTitle = " [earshot]";
 // Main thread, once at start-up, after answerCommandLine: keeps the
 // libraries' messages off the terminal (library_messages.h), catches
 // termination requests (termination.h), then sets the title and opens the
-// window. The result of opening is not examined: without a display the
-// monitor runs on, drawing nothing, until a termination request ends it.
+// window. Without a window (no display, no thread for it) the monitor says
+// so once and runs on, drawing nothing, until a termination request ends it.
 void openMonitorWindow();
 
 // Any thread: fills the window with the background colour, one filled box

@@ -83,3 +83,8 @@ bool terminationRequested()
 {
     return terminationRequest.load(std::memory_order_relaxed);
 }
+
+void beginExitSequence()
+{
+    requestTermination();
+}

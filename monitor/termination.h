@@ -15,3 +15,10 @@ void catchTerminationRequests();
 
 // Any thread: whether a termination request has arrived.
 bool terminationRequested();
+
+// Main thread, as the exit sequence begins, whatever began it: the exit
+// counts as the first request, so that any request from now on ends the
+// process at once. The user asked to end once already, and an exit that
+// waits (say, on an out.txt that is a named pipe nobody reads) must never
+// take a second request to end.
+void beginExitSequence();

@@ -28,11 +28,10 @@ int main(int argc, char** argv)
     }
     float yOffset = offsetStart;
     openMonitorWindow();
-    // The tables are built before the stream starts, so the audio thread
+    // The tables are built before the capture starts, so the audio thread
     // never runs while they are written.
-    openCaptureStream();
     fft(fftRe, fftIm, fftForward, fftBuildTables);
-    startCaptureStream();
+    startCapture();
 
     do {
         yOffset = nextOffset(yOffset, mouseLeft(), mouseRight());
@@ -44,6 +43,6 @@ int main(int argc, char** argv)
 
     // The audio is shut down completely before the file is written, but a
     // stop that does not finish keeps neither the file nor the end waiting.
-    const bool stopped = stopCaptureWithin(captureStopLimit);
+    const bool stopped = stopCaptureWithin(audioAnswerLimit);
     return finishExit(stopped, monitorExitStatus(dumpValues(monitorDumpPath, spectrumDb, spectrumBins)));
 }

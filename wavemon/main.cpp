@@ -1,5 +1,6 @@
 // wavemon: the default audio input as an oscilloscope trace.
 #include <optional>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -10,6 +11,7 @@
 #include "monitor/frame_end.h"
 #include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
+#include "monitor/user_notice.h"
 #include "plot/plot_helpers.h"
 #include "wavemon/scale_control.h"
 #include "wavemon/wave_trace.h"
@@ -19,13 +21,22 @@ namespace {
 // The main loop's copy of the snapshot, read in place by the frame's worker.
 float traceBuffer[traceLength] = {};
 
+// Whether the user has been told that a frame's worker could not start.
+bool toldNoWorker = false;
+
 // Starts the frame's trace worker. If no thread can be had, the frame shows
-// only the cleared screen and the help lines, and the loop goes on.
+// only the cleared screen and the help lines, and the loop goes on; the user
+// hears of it once.
 std::thread startTraceWorker(float scale)
 {
     try {
         return std::thread(drawTrace, std::cref(traceBuffer), scale);
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& error) {
+        if (!toldNoWorker) {
+            toldNoWorker = true;
+            tellUser("cannot start a thread to draw the trace (" + error.code().message() +
+                     "); frames show no trace while none can be started");
+        }
         return std::thread();
     }
 }
@@ -67,6 +78,6 @@ int main(int argc, char** argv)
     raiseSnapshotHold();
     const std::error_code dumpError = dumpValues(monitorDumpPath, CaptureSnapshot, traceLength);
     lowerSnapshotHold();
-    const bool stopped = stopCaptureWithin(captureStopLimit);
+    const bool stopped = stopCaptureWithin(audioAnswerLimit);
     return finishExit(stopped, monitorExitStatus(dumpError));
 }
