@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,7 +13,34 @@
 #include <csignal>
 #include <unistd.h>
 #ifndef _WIN32
+#include <dlfcn.h>
 #include <sys/resource.h>
+
+// The dump's calls to the file system that make it durable, in order, while
+// the test records them; these stand in for the C library's own, which they
+// then call.
+namespace {
+bool recordingFileCalls = false;
+std::vector<std::string> fileCalls;
+} // namespace
+
+extern "C" int fsync(int fd)
+{
+    static const auto systemFsync = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    if (recordingFileCalls) {
+        fileCalls.push_back("fsync " + std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)).string());
+    }
+    return systemFsync(fd);
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept
+{
+    static const auto systemRename = reinterpret_cast<int (*)(const char*, const char*)>(dlsym(RTLD_NEXT, "rename"));
+    if (recordingFileCalls) {
+        fileCalls.push_back(std::string("rename ") + from + " " + to);
+    }
+    return systemRename(from, to);
+}
 #endif
 
 namespace {
@@ -196,7 +224,42 @@ TEST_F(DumpWriterTest, UncreatablePathsLeaveNothingBehind)
     EXPECT_TRUE(fs::is_empty(outPath));
 }
 
+// A rename that fails at the very end (out.txt became a directory since the
+// dump began) fails the dump, and the temporary file goes with it.
+TEST_F(DumpWriterTest, AFailedRenameFailsTheDumpAndLeavesNothingBehind)
+{
+    ASSERT_TRUE(openForOutput(outPath.c_str()));
+    printInteger(0, PrintEnd::nextZone);
+    printSingle(1.0f, PrintEnd::endLine);
+    fs::create_directory(outPath);
+    EXPECT_FALSE(closeOutput());
+    EXPECT_TRUE(dumpError);
+    EXPECT_TRUE(fs::is_directory(outPath));
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);
+}
+
 #ifndef _WIN32
+// The new file reaches the disk before it takes the old one's name: a crash
+// in between leaves the whole earlier file, never an empty new one.
+TEST_F(DumpWriterTest, TheTemporaryFileIsSyncedBeforeItIsRenamed)
+{
+    const float value = 0.5f;
+    fileCalls.clear();
+    recordingFileCalls = true;
+    const std::error_code error = dumpValues(outPath.c_str(), &value, 1);
+    recordingFileCalls = false;
+    ASSERT_FALSE(error);
+    const auto renamed = std::find_if(fileCalls.begin(), fileCalls.end(),
+                                      [](const std::string& call) { return call.starts_with("rename "); });
+    ASSERT_NE(renamed, fileCalls.end());
+    const std::string temporary = renamed->substr(7, renamed->find(' ', 7) - 7);
+    EXPECT_TRUE(fs::path(temporary).filename().string().starts_with(".out.txt.")) << *renamed;
+    EXPECT_NE(std::find(fileCalls.begin(), renamed,
+                        "fsync " + fs::canonical(directory).string() + "/" + fs::path(temporary).filename().string()),
+              renamed)
+        << "no sync of " << temporary << " before its rename";
+}
+
 // In a child process: a dump of 2048 lines on a disk that is full after 8192
 // bytes (a file-size limit); exits 0 when it fails for that reason.
 int dumpOntoAFullDisk(const std::string& path)
