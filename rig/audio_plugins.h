@@ -8,8 +8,8 @@
 namespace rig {
 
 // Keeps every ALSA plugin that is loaded now (and what it needs) loaded
-// until the process ends. Call between Pa_Initialize and Pa_Terminate, on the
-// thread that calls them.
+// until the process ends. Call while PortAudio is initialised; any thread
+// (the dynamic loader orders it with PortAudio's own loading).
 void keepAudioPluginsLoaded();
 
 } // namespace rig

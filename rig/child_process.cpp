@@ -33,8 +33,13 @@ std::vector<std::string> mergedEnvironment(const EnvironmentVariables& extra, co
             merged.push_back(text);
         }
     }
-    for (const auto& [key, value] : extra) {
-        merged.push_back(key + "=" + value);
+    // A name given twice takes its later value.
+    for (auto entry = extra.begin(); entry != extra.end(); ++entry) {
+        const bool setAgain =
+            std::any_of(entry + 1, extra.end(), [&](const auto& later) { return later.first == entry->first; });
+        if (!setAgain) {
+            merged.push_back(entry->first + "=" + entry->second);
+        }
     }
     return merged;
 }

@@ -22,7 +22,8 @@ using EnvironmentVariables = std::vector<std::pair<std::string, std::string>>;
 struct ChildOptions {
     // argv[0] is the program: a path, or a name looked up in PATH.
     std::vector<std::string> argv;
-    // Set (or overridden) on top of this process's environment.
+    // Set (or overridden) on top of this process's environment; of a name
+    // given twice, the later value counts.
     EnvironmentVariables environment;
     // Removed from the inherited environment.
     std::vector<std::string> unsetEnvironment;

@@ -151,7 +151,27 @@ void PulseServer::stopFeeding()
 
 PulseServer::~PulseServer()
 {
+    thaw();
     stopFeeding();
+}
+
+void PulseServer::freeze()
+{
+    ::kill(pid(), SIGSTOP);
+    frozen_ = true;
+}
+
+void PulseServer::thaw()
+{
+    if (frozen_) {
+        ::kill(pid(), SIGCONT);
+        frozen_ = false;
+    }
+}
+
+bool PulseServer::suspendSource(bool suspended)
+{
+    return runPactl({"suspend-source", pipe_ ? "feed" : "sine", suspended ? "1" : "0"});
 }
 
 EnvironmentVariables PulseServer::environment() const

@@ -77,6 +77,17 @@ public:
     // the constructor.
     void restart(SineSource source);
 
+    // Stops the daemon that programs talk to (SIGSTOP), or lets it go on
+    // (SIGCONT): while frozen it accepts connections and answers nothing, as
+    // a server that hangs. The destructor lets a frozen server go on first.
+    void freeze();
+    void thaw();
+
+    // Suspends the default source, or lets it run again, as a desktop does
+    // with an idle source: a stream on it gets no samples meanwhile. True
+    // when the server did it.
+    bool suspendSource(bool suspended);
+
     // Everything the server has logged so far, to show when a check fails.
     std::string log() const;
 
@@ -124,6 +135,7 @@ private:
     int64_t generated_ = 0; // guarded by signalLock_: samples taken so far
     std::atomic<int64_t> samplesFed_{0};
     std::atomic<bool> stopFeeding_{false};
+    bool frozen_ = false;
     std::thread feeder_;
 };
 

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "rig/display_cut.h"
 #include "tests/e2e/dump_file.h"
 #include "tests/e2e/monitor_session.h"
 
@@ -137,37 +138,38 @@ INSTANTIATE_TEST_SUITE_P(Monitors, MonitorInputTest, bothMonitors, monitorName);
 
 // The command line: answered at once, with no window and no display needed.
 
+// A run of a program to its end, and what it wrote.
+struct Ended {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+// Windows ends the lines of text it writes with CR LF.
+std::string withoutCarriageReturns(std::string text)
+{
+    std::erase(text, '\r');
+    return text;
+}
+
+// Runs the program in dir (e2e::programRun) with these variables on top, and
+// waits for its end.
+Ended runToEnd(const MonitorProgram& program, const std::vector<std::string>& arguments, const std::string& dir,
+               const rig::EnvironmentVariables& environment = {})
+{
+    rig::ChildOptions options = e2e::programRun(program, arguments, dir);
+    options.environment.insert(options.environment.end(), environment.begin(), environment.end());
+    rig::ChildProcess child(options);
+    const std::optional<rig::ExitStatus> status = child.waitExit();
+    return {status ? status->code : -1, withoutCarriageReturns(rig::readTextFile(options.stdoutPath)),
+            withoutCarriageReturns(rig::readTextFile(options.stderrPath))};
+}
+
 class MonitorCommandLineTest : public testing::TestWithParam<Monitor> {
 protected:
-    struct Run {
-        int code = -1;
-        std::string out;
-        std::string err;
-    };
-
-    Run run(const std::string& argument)
+    Ended run(const std::vector<std::string>& arguments)
     {
-        const MonitorProgram& program = e2e::programOf(GetParam());
-        rig::ChildOptions options;
-        options.argv = program.launcher;
-        options.argv.push_back(program.path);
-        options.argv.push_back(argument);
-        options.environment = program.environment;
-        options.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY"};
-        options.workDir = dir.path();
-        options.stdoutPath = dir.path() + "/out.log";
-        options.stderrPath = dir.path() + "/err.log";
-        rig::ChildProcess child(options);
-        const std::optional<rig::ExitStatus> status = child.waitExit();
-        return {status ? status->code : -1, withoutCarriageReturns(rig::readTextFile(options.stdoutPath)),
-                withoutCarriageReturns(rig::readTextFile(options.stderrPath))};
-    }
-
-    // Windows ends the lines of text it writes with CR LF.
-    static std::string withoutCarriageReturns(std::string text)
-    {
-        std::erase(text, '\r');
-        return text;
+        return runToEnd(e2e::programOf(GetParam()), arguments, dir.path());
     }
 
     const std::string name = e2e::programOf(GetParam()).name;
@@ -176,27 +178,43 @@ protected:
 
 TEST_P(MonitorCommandLineTest, HelpAndVersionAnswerOnStandardOutput)
 {
-    const Run help = run("--help");
+    const Ended help = run({"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.starts_with(name + " - ")) << help.out;
     EXPECT_NE(help.out.find("--version"), std::string::npos) << help.out;
-    EXPECT_EQ(run("-h").out, help.out);
-    const Run version = run("--version");
+    EXPECT_EQ(run({"-h"}).out, help.out);
+    const Ended version = run({"--version"});
     EXPECT_EQ(version.code, 0);
     EXPECT_EQ(version.out, name + " (earshot) " + EARSHOT_VERSION + "\n");
 }
 
 TEST_P(MonitorCommandLineTest, AnythingElseIsRefusedWithAHintAndStatus2)
 {
-    const Run option = run("--frob");
+    const Ended option = run({"--frob"});
     EXPECT_EQ(option.code, 2);
     EXPECT_NE(option.err.find(name + ": unknown option '--frob'; see '" + name + " --help'\n"), std::string::npos)
         << option.err;
     EXPECT_EQ(option.out, "");
-    const Run stray = run("out.txt");
+    const Ended stray = run({"out.txt"});
     EXPECT_EQ(stray.code, 2);
     EXPECT_NE(stray.err.find(name + ": unexpected argument 'out.txt'"), std::string::npos) << stray.err;
     EXPECT_FALSE(std::filesystem::exists(dir.path() + "/out.txt"));
+    // An argument cannot drive the terminal or break the line it is told in.
+    const Ended crafted = run({"--x\x1b[2J\nfake: line"});
+    EXPECT_EQ(crafted.code, 2);
+    EXPECT_NE(crafted.err.find(name + ": unknown option '--x\\x1b[2J\\x0afake: line'; see '"), std::string::npos)
+        << crafted.err;
+}
+
+TEST_P(MonitorCommandLineTest, ListingNoInputsSaysThereAreNone)
+{
+    if (e2e::programOf(GetParam()).underWine) {
+        GTEST_SKIP() << "Wine's sound driver offers an input even without a sound server";
+    }
+    const Ended list = run({"--list-inputs"});
+    EXPECT_EQ(list.code, 0);
+    EXPECT_EQ(list.out, "");
+    EXPECT_EQ(list.err, name + ": there are no audio inputs\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Monitors, MonitorCommandLineTest, bothMonitors, monitorName);
@@ -356,18 +374,121 @@ TEST_P(MonitorFailureTest, TheDisplayGoingAwayEndsItWithinTwoSecondsAndTheDumpIs
     EXPECT_TRUE(saysLine(session, program, "lost the connection to the display; writing out.txt and ending\n"));
 }
 
-TEST_P(MonitorFailureTest, ASecondSignalEndsAnExitThatIsStuckAtOnce)
+// An exit stuck on an out.txt that nobody reads: the first signal after the
+// exit began ends the program at once, whether a signal or Escape began it.
+TEST_P(MonitorFailureTest, ASignalEndsAStuckExitAtOnceWhateverBeganIt)
 {
-    MonitorSession session(program, AudioInput::none);
-    session.makeDumpPipe();
+    for (const ExitWay began : {ExitWay::sigterm, ExitWay::escape}) {
+        MonitorSession session(program, AudioInput::none);
+        session.makeDumpPipe();
+        ASSERT_TRUE(showsSilence(session, program));
+        endBy(session, began);
+        ASSERT_TRUE(session.waitForExitInDumpPipe());
+        session.sendSignal(SIGINT);
+        const std::optional<rig::ExitStatus> status = session.waitForEnd(std::chrono::seconds(1));
+        ASSERT_TRUE(status) << "after " << exitWayNames[static_cast<int>(began)];
+        EXPECT_EQ(status->signal, SIGINT) << "after " << exitWayNames[static_cast<int>(began)];
+    }
+}
+
+// Start-up: whatever the program meets, it says so in a line of its own and
+// runs on (or ends, with a line and a status); it never hangs, never dies.
+
+TEST_P(MonitorFailureTest, AServerThatDoesNotAnswerIsToldAndFoundOnceItAnswers)
+{
+    MonitorSession session(program, AudioInput::sineFrozen);
     ASSERT_TRUE(showsSilence(session, program));
-    session.sendSignal(SIGTERM);
-    // The exit now waits for a reader of out.txt, which never comes.
-    ASSERT_FALSE(session.waitForEnd(std::chrono::milliseconds(500)));
-    session.sendSignal(SIGINT);
-    const std::optional<rig::ExitStatus> status = session.waitForEnd(std::chrono::seconds(1));
+    EXPECT_TRUE(saysLine(session, program,
+                         "no audio input (the sound server does not answer); showing silence until one appears\n"));
+    // The command line gives up on it after the same wait.
+    const rig::TempDir dir;
+    const Ended list = runToEnd(program, {"--list-inputs"}, dir.path(), session.pulse().environment());
+    EXPECT_EQ(list.code, 1);
+    EXPECT_NE(list.err.find(program.name + ": the sound server does not answer, so no audio input can be listed\n"),
+              std::string::npos)
+        << list.err;
+    session.pulse().thaw();
+    ASSERT_TRUE(showsInput(session));
+    EXPECT_TRUE(saysLine(session, program, "audio input found\n"));
+    session.typeKey(XK_Escape);
+    ASSERT_TRUE(session.waitForCleanExit());
+    EXPECT_NEAR(dumpedToneHz(GetParam(), session.readDump()), 1500.0, 30.0);
+}
+
+TEST_P(MonitorFailureTest, ASourceSuspendedAtStartIsToldAndFoundOnceItResumes)
+{
+    MonitorSession session(program, AudioInput::sineSuspended);
+    ASSERT_TRUE(showsSilence(session, program));
+    EXPECT_TRUE(saysLine(session, program, "no audio input (no samples for three seconds)"));
+    ASSERT_TRUE(session.pulse().suspendSource(false));
+    ASSERT_TRUE(showsInput(session));
+    EXPECT_TRUE(saysLine(session, program, "audio input found\n"));
+    session.typeKey(XK_Escape);
+    ASSERT_TRUE(session.waitForCleanExit());
+}
+
+TEST_P(MonitorFailureTest, AnUnreadableAudioConfigurationLeavesItRunningOnSilence)
+{
+    MonitorSession session(program, AudioInput::unreadableAlsa);
+    ASSERT_TRUE(showsSilence(session, program));
+    EXPECT_TRUE(saysLine(session, program, "no audio input (the audio library failed to start); showing silence\n"));
+    session.typeKey(XK_Escape);
+    ASSERT_TRUE(session.waitForCleanExit());
+    EXPECT_TRUE(e2e::sameDump(session.readDump(), e2e::uniformDump(program.dumpLines, program.silentValue)));
+}
+
+// Without a window, for want of a display or of a thread for it: one line,
+// then the program runs on until Ctrl-C and dumps as usual.
+TEST_P(MonitorFailureTest, WithoutAWindowItSaysWhyAndRunsOnUntilCtrlC)
+{
+    struct Case {
+        std::vector<std::string> launcher; // before the program
+        std::string said;
+    };
+    // A process limit of one for a user of its own: no thread at all.
+    const Case cases[] = {
+        {{}, "no display; running without a window, Ctrl-C ends it\n"},
+        {{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "prlimit", "--nproc=1", "--"},
+         "cannot start the window's thread (Resource temporarily unavailable); running without a window"},
+    };
+    for (const Case& run : cases) {
+        const rig::TempDir dir;
+        std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
+        rig::ChildOptions options = e2e::programRun(program, {}, dir.path());
+        options.argv.insert(options.argv.begin(), run.launcher.begin(), run.launcher.end());
+        rig::ChildProcess child(options);
+        const std::string said = run.said;
+        EXPECT_TRUE(rig::waitUntil([&] {
+            return rig::readTextFile(options.stderrPath).find(said) != std::string::npos;
+        })) << rig::readTextFile(options.stderrPath);
+        child.sendSignal(SIGINT);
+        const std::optional<rig::ExitStatus> status = child.waitExit();
+        ASSERT_TRUE(status);
+        EXPECT_EQ(status->code, 0) << rig::readTextFile(options.stderrPath);
+        EXPECT_TRUE(e2e::sameDump(rig::readTextFile(dir.path() + "/out.txt"),
+                                  e2e::uniformDump(program.dumpLines, program.silentValue)));
+    }
+}
+
+// A display that goes away while the window opens, before the program has a
+// window: the program meets it as any loss of the display.
+TEST_P(MonitorFailureTest, ADisplayLostWhileTheWindowOpensEndsItWithTheDumpWritten)
+{
+    const rig::XvfbServer xvfb;
+    const rig::DisplayCut cut(xvfb.displayName());
+    const rig::TempDir dir;
+    rig::ChildOptions options = e2e::programRun(program, {}, dir.path());
+    options.environment.emplace_back("DISPLAY", cut.displayName());
+    rig::ChildProcess child(options);
+    const std::optional<rig::ExitStatus> status = child.waitExit();
     ASSERT_TRUE(status);
-    EXPECT_EQ(status->signal, SIGINT);
+    EXPECT_EQ(status->code, 1) << rig::readTextFile(options.stderrPath);
+    EXPECT_GE(cut.connections(), 1);
+    EXPECT_NE(rig::readTextFile(options.stderrPath).find("lost the connection to the display; writing out.txt"),
+              std::string::npos)
+        << rig::readTextFile(options.stderrPath);
+    EXPECT_TRUE(e2e::sameDump(rig::readTextFile(dir.path() + "/out.txt"),
+                              e2e::uniformDump(program.dumpLines, program.silentValue)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Monitors, MonitorFailureTest, bothMonitors, monitorName);
@@ -386,23 +507,11 @@ TEST_P(MonitorInputChoiceTest, TheChosenInputIsRecordedAndTheInputsAreListed)
     EXPECT_NEAR(dumpedToneHz(GetParam(), session.readDump()), 3000.0, 30.0);
 
     const rig::TempDir dir;
-    rig::ChildOptions options;
-    options.argv = program.launcher;
-    options.argv.insert(options.argv.end(), {program.path, "--list-inputs"});
-    // What this build of the program needs (under the leak checker, the ALSA
-    // plugins kept loaded), the server, and the two inputs.
-    options.environment = program.environment;
-    const rig::EnvironmentVariables served = e2e::twoInputAlsa(dir.path(), session.pulse());
-    options.environment.insert(options.environment.end(), served.begin(), served.end());
-    options.stdoutPath = dir.path() + "/inputs.txt";
-    rig::ChildProcess list(options);
-    const std::optional<rig::ExitStatus> status = list.waitExit();
-    ASSERT_TRUE(status);
-    EXPECT_EQ(status->code, 0);
-    const std::string inputs = rig::readTextFile(options.stdoutPath);
-    EXPECT_NE(inputs.find("  ALSA  earshot_low\n"), std::string::npos) << inputs;
-    EXPECT_NE(inputs.find("  ALSA  earshot_high\n"), std::string::npos) << inputs;
-    EXPECT_NE(inputs.find("* "), std::string::npos) << inputs;
+    const Ended list = runToEnd(program, {"--list-inputs"}, dir.path(), e2e::twoInputAlsa(dir.path(), session.pulse()));
+    EXPECT_EQ(list.code, 0);
+    EXPECT_NE(list.out.find("  ALSA  earshot_low\n"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("  ALSA  earshot_high\n"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("* "), std::string::npos) << list.out;
 }
 
 TEST_P(MonitorInputChoiceTest, AnInputThatFitsNoneOrSeveralIsRefusedWithTheCandidates)
@@ -410,24 +519,13 @@ TEST_P(MonitorInputChoiceTest, AnInputThatFitsNoneOrSeveralIsRefusedWithTheCandi
     const rig::TempDir dir;
     const rig::PulseServer pulse(rig::SineSource{1500, 3000});
     for (const std::string wanted : {"earshot_", "nothing-like-it"}) {
-        rig::ChildOptions options;
-        options.argv = program.launcher;
-        options.argv.insert(options.argv.end(), {program.path, "--input", wanted});
-        options.environment = program.environment;
-        const rig::EnvironmentVariables served = e2e::twoInputAlsa(dir.path(), pulse);
-        options.environment.insert(options.environment.end(), served.begin(), served.end());
-        options.unsetEnvironment = {"DISPLAY"};
-        options.stderrPath = dir.path() + "/said.txt";
-        rig::ChildProcess child(options);
-        const std::optional<rig::ExitStatus> status = child.waitExit();
-        ASSERT_TRUE(status);
-        EXPECT_EQ(status->code, 2) << wanted;
-        const std::string said = rig::readTextFile(options.stderrPath);
-        EXPECT_NE(said.find(program.name + ": " +
-                            (wanted == "earshot_" ? "several audio inputs fit" : "no audio input fits")),
+        const Ended run = runToEnd(program, {"--input", wanted}, dir.path(), e2e::twoInputAlsa(dir.path(), pulse));
+        EXPECT_EQ(run.code, 2) << wanted;
+        EXPECT_NE(run.err.find(program.name + ": " +
+                               (wanted == "earshot_" ? "several audio inputs fit" : "no audio input fits")),
                   std::string::npos)
-            << said;
-        EXPECT_NE(said.find("earshot_high"), std::string::npos) << said;
+            << run.err;
+        EXPECT_NE(run.err.find("earshot_high"), std::string::npos) << run.err;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "rig/pulse_server.h"
 #include "tests/e2e/spectrum_picture.h"
 #include "tests/e2e/wave_picture.h"
 
@@ -95,6 +96,23 @@ const MonitorProgram& specmonProgram()
 {
     static const MonitorProgram program = makeSpecmon();
     return program;
+}
+
+rig::ChildOptions programRun(const MonitorProgram& program, const std::vector<std::string>& arguments,
+                             const std::string& dir)
+{
+    rig::ChildOptions options;
+    options.argv = program.launcher;
+    options.argv.push_back(program.path);
+    options.argv.insert(options.argv.end(), arguments.begin(), arguments.end());
+    options.environment = program.environment;
+    const rig::EnvironmentVariables noAudio = rig::noAudioEnvironment();
+    options.environment.insert(options.environment.end(), noAudio.begin(), noAudio.end());
+    options.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY"};
+    options.workDir = dir;
+    options.stdoutPath = dir + "/out.log";
+    options.stderrPath = dir + "/err.log";
+    return options;
 }
 
 const MonitorProgram& programOf(Monitor monitor)

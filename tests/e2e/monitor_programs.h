@@ -40,6 +40,13 @@ struct MonitorProgram {
 const MonitorProgram& wavemonProgram();
 const MonitorProgram& specmonProgram();
 
+// A run of the program with these arguments in dir, with what its build
+// needs and nothing else (no display, no audio server): the test adds the
+// rest. Its standard output goes to dir/out.log, its standard error to
+// dir/err.log.
+rig::ChildOptions programRun(const MonitorProgram& program, const std::vector<std::string>& arguments,
+                             const std::string& dir);
+
 // The programs as a test parameter, printed by name.
 enum class Monitor { wavemon, specmon };
 

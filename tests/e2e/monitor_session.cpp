@@ -68,8 +68,11 @@ MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio,
     options.environment = program.environment;
     const rig::EnvironmentVariables display = xvfb_->environment();
     options.environment.insert(options.environment.end(), display.begin(), display.end());
-    if (audio == AudioInput::none) {
-        const rig::EnvironmentVariables noAudio = rig::noAudioEnvironment();
+    if (audio == AudioInput::none || audio == AudioInput::unreadableAlsa) {
+        rig::EnvironmentVariables noAudio = rig::noAudioEnvironment();
+        if (audio == AudioInput::unreadableAlsa) {
+            noAudio.emplace_back("ALSA_CONFIG_PATH", "/nonexistent/earshot-alsa.conf");
+        }
         options.environment.insert(options.environment.end(), noAudio.begin(), noAudio.end());
     } else {
         const bool fedSine = audio == AudioInput::sine1500 && program.feedsSine;
@@ -81,6 +84,12 @@ MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio,
         }
         if (audio == AudioInput::sineLater) {
             pulse_->stop();
+        }
+        if (audio == AudioInput::sineFrozen) {
+            pulse_->freeze();
+        }
+        if (audio == AudioInput::sineSuspended && !pulse_->suspendSource(true)) {
+            throw std::runtime_error("the source could not be suspended\n" + pulse_->log());
         }
         const rig::EnvironmentVariables served =
             audio == AudioInput::twoSines ? twoInputAlsa(workDir(), *pulse_) : pulse_->environment();
@@ -103,6 +112,9 @@ MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio,
 
 MonitorSession::~MonitorSession()
 {
+    if (dumpReader_ >= 0) {
+        close(dumpReader_);
+    }
     try {
         if (lastCapture_.width == 0 && child_->running()) {
             capture();
@@ -323,6 +335,23 @@ testing::AssertionResult MonitorSession::readDumpPipe(std::string& dump)
     if (!done) {
         return testing::AssertionFailure() << program_.name << " did not write and close out.txt within "
                                            << rig::rigDeadline.count() << " ms; " << dump.size() << " bytes came";
+    }
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult MonitorSession::waitForExitInDumpPipe()
+{
+    dumpReader_ = open(dumpPath().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (dumpReader_ < 0 || fcntl(dumpReader_, F_SETPIPE_SZ, 4096) < 0) {
+        return testing::AssertionFailure() << "cannot read " << dumpPath() << " through a one-page pipe";
+    }
+    const bool written = rig::waitUntil([&] {
+        pollfd entry{dumpReader_, POLLIN, 0};
+        return poll(&entry, 1, 0) > 0 && (entry.revents & POLLIN) != 0;
+    });
+    if (!written) {
+        return testing::AssertionFailure()
+               << program_.name << " did not begin to write out.txt within " << rig::rigDeadline.count() << " ms";
     }
     return testing::AssertionSuccess();
 }

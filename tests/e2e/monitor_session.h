@@ -33,11 +33,14 @@
 namespace e2e {
 
 enum class AudioInput {
-    none,      // no device at all: the program runs on silence
-    sine1500,  // a 1500 Hz sine of amplitude 0.5
-    pipe,      // samples the test plays through pulse()
-    sineLater, // no server yet: the test starts it with pulse().restart()
-    twoSines,  // 1500 Hz, the default, and 3000 Hz, as the ALSA inputs earshot_low and earshot_high
+    none,           // no device at all: the program runs on silence
+    sine1500,       // a 1500 Hz sine of amplitude 0.5
+    pipe,           // samples the test plays through pulse()
+    sineLater,      // no server yet: the test starts it with pulse().restart()
+    twoSines,       // 1500 Hz, the default, and 3000 Hz, as the ALSA inputs earshot_low and earshot_high
+    sineFrozen,     // a 1500 Hz sine on a server that answers nothing: the test lets it go on with pulse().thaw()
+    sineSuspended,  // a 1500 Hz sine, suspended: the test resumes it with pulse().suspendSource(false)
+    unreadableAlsa, // no server, and an ALSA configuration that cannot be read
 };
 
 // Writes into dir an ALSA configuration with one input per source of a
@@ -127,6 +130,11 @@ public:
     void makeDumpPipe();
     testing::AssertionResult readDumpPipe(std::string& dump);
 
+    // For a named pipe out.txt: opens it for reading with room for one page
+    // only, and waits until the program's exit has written into it. The exit
+    // then waits for the test to read on, which it never does.
+    testing::AssertionResult waitForExitInDumpPipe();
+
 private:
     std::string programLog() const { return workDir() + "/" + program_.name + ".log"; }
     std::string xvfbLog() const { return workDir() + "/xvfb.log"; }
@@ -142,6 +150,7 @@ private:
     rig::XWindowId window_ = 0;
     rig::RgbImage frame_;
     rig::RgbImage lastCapture_;
+    int dumpReader_ = -1;
 };
 
 } // namespace e2e
