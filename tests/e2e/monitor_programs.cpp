@@ -30,6 +30,35 @@ std::string spectrumShowsSteadyHalf(const rig::RgbImage& image)
     return problem;
 }
 
+// wavemon shows silence on row 200; a tone of amplitude 0.5 up to 3 kHz
+// crosses it in steps of at least 5 rows, so never rests there for two
+// columns.
+std::string waveShowsToneThroughout(const rig::RgbImage& image)
+{
+    std::string problem = checkWaveWithin(image, windowHeight);
+    const std::vector<int64_t> rows = shownWaveRows(image);
+    for (size_t x = 1; x < rows.size() && problem.empty(); ++x) {
+        if (rows[x - 1] == 200 && rows[x] == 200) {
+            problem = "silence on row 200 at columns " + std::to_string(x - 1) + " and " + std::to_string(x);
+        }
+    }
+    return problem;
+}
+
+// specmon's peak of a tone stands where a window that holds some silence too
+// puts it, lower: only the legend and a trace other than silence tell here.
+std::string spectrumShowsTone(const rig::RgbImage& image)
+{
+    std::string problem = checkPalette(image);
+    if (problem.empty()) {
+        problem = compareText(image, spectrumLegendLines, true);
+    }
+    if (problem.empty() && comparePicture(image, legendOnlyPicture()).empty()) {
+        problem = "silence";
+    }
+    return problem;
+}
+
 MonitorProgram underWineIfAsked(MonitorProgram program)
 {
     const char* windowsBuilds = std::getenv("EARSHOT_E2E_WINE");
@@ -68,6 +97,7 @@ MonitorProgram makeWavemon()
     program.silentValue = " 0";
     program.silentPicture = flatWavePicture(200);
     program.showsSteadyHalf = waveShowsSteadyHalf;
+    program.showsTone = waveShowsToneThroughout;
     return underWineIfAsked(program);
 }
 
@@ -81,6 +111,7 @@ MonitorProgram makeSpecmon()
     program.silentValue = "-190";
     program.silentPicture = legendOnlyPicture();
     program.showsSteadyHalf = spectrumShowsSteadyHalf;
+    program.showsTone = spectrumShowsTone;
     return underWineIfAsked(program);
 }
 

@@ -33,6 +33,12 @@ struct MonitorProgram {
     Picture silentPicture;
     // Passes a complete frame of a steady input of 16384 (the value 0.5).
     FrameCheck showsSteadyHalf;
+    // Passes a complete frame of a tone of amplitude 0.5 (up to 3 kHz) that
+    // the dump, taken later, shows as well: in wavemon none of the silence
+    // before the tone is left in it (the dump's zero crossings tell the
+    // tone's frequency); in specmon the tone's peak, which a window still
+    // partly silent puts in the same bin.
+    FrameCheck showsTone;
 };
 
 // The Linux builds; or, with EARSHOT_E2E_WINE naming a directory, the

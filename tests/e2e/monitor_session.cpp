@@ -314,7 +314,8 @@ void MonitorSession::makeDumpPipe()
 testing::AssertionResult MonitorSession::readDumpPipe(std::string& dump)
 {
     dump.clear();
-    const int pipe = open(dumpPath().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int pipe = dumpReader_ >= 0 ? dumpReader_ : open(dumpPath().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    dumpReader_ = -1;
     if (pipe < 0) {
         return testing::AssertionFailure() << "cannot open " << dumpPath();
     }

@@ -126,7 +126,8 @@ public:
 
     // Makes out.txt a named pipe before the program ends: its exit then waits
     // in the open of out.txt, the window still showing the last frame, until
-    // readDumpPipe takes what it writes (all of it, up to its close).
+    // readDumpPipe takes what it writes (all of it, up to its close; through
+    // the reader of waitForExitInDumpPipe when there is one).
     void makeDumpPipe();
     testing::AssertionResult readDumpPipe(std::string& dump);
 

@@ -7,7 +7,7 @@ namespace e2e {
 
 int64_t levelRow(float levelDb, float offset)
 {
-    const float scaled = 5.0f * levelDb;
+    const float scaled = rowsPerDb * levelDb;
     const float row = scaled + offset;
     return static_cast<int64_t>(std::nearbyint(row));
 }

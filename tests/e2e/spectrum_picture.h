@@ -13,6 +13,7 @@
 namespace e2e {
 
 constexpr int spectrumBins = 1024;
+constexpr float rowsPerDb = 5.0f;
 
 inline constexpr std::array<TextLine, 2> spectrumLegendLines{{
     {4, 16, "click mouse button to change Y-axis offset"},

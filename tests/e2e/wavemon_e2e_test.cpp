@@ -224,9 +224,10 @@ TEST(WavemonPipeTest, FramesShowTheOlderHalfOfTheSamplesThatTheDumpHolds)
     const e2e::FrameCheck showsScatter = showsStretchOf(scatterSample, scatterPeriod, 1.0f);
     ASSERT_TRUE(session.waitForFrame("a stretch of the fed samples", showsScatter));
     session.typeKey(XK_Escape);
-    // New samples change every frame, so a window that keeps its picture
-    // shows the last frame, while the exit waits for a reader of out.txt.
-    ASSERT_TRUE(session.waitForSteadyFrame("the last frame, held by the exit", showsScatter));
+    // Once the exit writes out.txt the frames have ended: the window keeps
+    // the last one while the exit waits for the test to read on.
+    ASSERT_TRUE(session.waitForExitInDumpPipe());
+    ASSERT_TRUE(session.waitForFrame("the last frame, held by the exit", showsScatter));
     const int64_t frameStart = shownStretch(e2e::shownWaveRows(session.frame()), scatterSample, scatterPeriod, 1.0f);
     std::string dumpText;
     ASSERT_TRUE(session.readDumpPipe(dumpText));
