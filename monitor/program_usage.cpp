@@ -42,7 +42,7 @@ std::vector<Entry> controls(const ProgramUsage& usage)
         {"right mouse button, held", std::string(usage.rightButton)},
         {"Escape or Ctrl-C in the window", "writes out.txt and exits"},
         {"Ctrl-C in the terminal, kill, closing the terminal",
-         "the same as Escape; a second one ends the program at once, without out.txt"},
+         "the same as Escape; once the program is ending, the next one ends it at once, without out.txt"},
     };
 }
 

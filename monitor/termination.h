@@ -1,11 +1,11 @@
 // Termination requests from outside the window: SIGINT, SIGTERM and SIGHUP on
 // Linux (a terminal's Ctrl-C, a kill, the terminal closing), the console's
 // Ctrl-C, Ctrl-Break and close on Windows. A request ends the monitor at its
-// next frame end, through its normal exit sequence, as Escape does. A second
-// request (a second signal of any of the three, a second Ctrl-C or
-// Ctrl-Break) ends the process at once, the system's way, so that an exit
-// that is stuck (say, on an out.txt that is a named pipe nobody reads) can
-// always be ended from the terminal.
+// next frame end, through its normal exit sequence, as Escape does. A request
+// once the exit sequence has begun (a second signal of any of the three, a
+// second Ctrl-C or Ctrl-Break, or the first after Escape) ends the process at
+// once, the system's way, so that an exit that is stuck (say, on an out.txt
+// that is a named pipe nobody reads) can always be ended from the terminal.
 #pragma once
 
 // Main thread, once at start-up: installs the handlers (and on Linux ignores
