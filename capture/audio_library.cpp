@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "capture/abort_guard.h"
-#include "capture/library_messages.h"
+#include "guard/abort_guard.h"
+#include "guard/library_messages.h"
 
 namespace {
 

@@ -22,7 +22,7 @@ int captureCallback(const void* input, void*, unsigned long, const PaStreamCallb
         return paContinue;
     }
     const int16_t sample = *static_cast<const int16_t*>(input);
-    CaptureRing[ringWriteIndex] = static_cast<float>(static_cast<double>(sample) / 32768.0);
+    CaptureRing[ringWriteIndex] = static_cast<float>(static_cast<double>(sample) / sampleScale);
     ringWriteIndex = (ringWriteIndex + 1) % captureLength;
 
     rebuildUnderway.store(true, std::memory_order_seq_cst);

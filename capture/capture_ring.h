@@ -41,8 +41,7 @@
 
 #include <portaudio.h>
 
-// Number of samples kept: the length of the ring and of the snapshot.
-inline constexpr int64_t captureLength = 2048;
+#include "capture/capture_format.h"
 
 // The last 2048 normalised samples; slot ringWriteIndex holds the oldest.
 extern float CaptureRing[captureLength];

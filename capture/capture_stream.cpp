@@ -9,10 +9,10 @@
 #include <thread>
 
 #include "capture/audio_library.h"
-#include "capture/bounded_call.h"
 #include "capture/capture_ring.h"
 #include "capture/input_devices.h"
-#include "capture/library_messages.h"
+#include "guard/bounded_call.h"
+#include "guard/library_messages.h"
 
 PaStream* captureStream = nullptr;
 std::string chosenInput;
@@ -109,9 +109,9 @@ bool openInput()
     }
     portAudioUp = start == LibraryStart::started;
     if (portAudioUp) {
-        error = chosenInput.empty()
-                    ? Pa_OpenDefaultStream(&captureStream, 1, 0, paInt16, captureRate, 1, captureCallback, nullptr)
-                    : openChosenInput();
+        error = chosenInput.empty() ? Pa_OpenDefaultStream(&captureStream, static_cast<int>(captureChannels), 0,
+                                                           paInt16, captureRate, 1, captureCallback, nullptr)
+                                    : openChosenInput();
     }
     if (error != paNoError) {
         captureStream = nullptr;

@@ -7,8 +7,8 @@
 #include <portaudio.h>
 
 #include "capture/audio_library.h"
-#include "capture/bounded_call.h"
 #include "capture/input_watch.h"
+#include "guard/bounded_call.h"
 
 namespace {
 
@@ -50,7 +50,8 @@ std::vector<InputDevice> listInputs()
 PaStreamParameters captureParameters(int deviceIndex)
 {
     const PaDeviceInfo* device = Pa_GetDeviceInfo(deviceIndex);
-    return {deviceIndex, 1, paInt16, device != nullptr ? device->defaultLowInputLatency : 0.0, nullptr};
+    return {deviceIndex, static_cast<int>(captureChannels), paInt16,
+            device != nullptr ? device->defaultLowInputLatency : 0.0, nullptr};
 }
 
 const char* captureFormatProblem(const InputDevice& input)

@@ -11,8 +11,7 @@
 
 #include <portaudio.h>
 
-// The capture's format: one channel of signed 16-bit samples at this rate.
-inline constexpr double captureRate = 48000.0;
+#include "capture/capture_format.h"
 
 struct InputDevice {
     int index = 0;       // PortAudio's device index, valid until PortAudio is terminated

@@ -37,7 +37,7 @@ endforeach()
 # A manual page for each program, made by the build from the text of its
 # --help, and the changelog Debian wants of a package.
 add_executable(earshot_manual_page ${EARSHOT_PACKAGING_DIR}/manual_page.cpp)
-target_link_libraries(earshot_manual_page PRIVATE earshot_usage)
+target_link_libraries(earshot_manual_page PRIVATE earshot_wavemon_usage earshot_specmon_usage)
 string(SUBSTRING "${EARSHOT_RELEASE_DAY}" 5 -1 EARSHOT_MANUAL_DATE)
 set(EARSHOT_MANUAL_DIR ${CMAKE_BINARY_DIR}/packaging/man)
 set(pages "")

@@ -6,8 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "capture/capture_format.h"
 #include "capture/capture_stream.h"
 #include "capture/input_devices.h"
+#include "monitor/arguments.h"
 #include "monitor/terminal_text.h"
 #include "monitor/user_notice.h"
 
@@ -65,8 +67,9 @@ bool chooseNamedInput(std::string_view wanted)
                         tellUser(inputLine(inputs[static_cast<size_t>(candidate)]));
                     }
                 } else if (const char* unfit = captureFormatProblem(inputs[static_cast<size_t>(choice.chosen)])) {
-                    tellUser("audio input '" + inputs[static_cast<size_t>(choice.chosen)].name +
-                             "' cannot give 1 channel of 16-bit samples at 48000 Hz (" + unfit + ")");
+                    tellUser("audio input '" + inputs[static_cast<size_t>(choice.chosen)].name + "' cannot give " +
+                             numberText(captureChannels) + " channel of " + numberText(captureBits) +
+                             "-bit samples at " + numberText(captureRate) + " Hz (" + unfit + ")");
                 } else {
                     chosenInput = inputs[static_cast<size_t>(choice.chosen)].name;
                     *chosen = true;
@@ -84,35 +87,21 @@ std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const 
 {
     reachParentConsole();
     noticeProgramName = usage.name;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == "-h" || argument == "--help") {
-            return answer(helpText(usage));
+    const CommandLine line = readCommandLine(argc, argv);
+    for (const std::string& input : line.inputs) {
+        if (!chooseNamedInput(input)) {
+            return wrongCommandLine;
         }
-        if (argument == "--version") {
-            return answer(versionText(usage));
-        }
-        if (argument == "--list-inputs") {
-            return listAllInputs();
-        }
-        if (argument == "--input" && i + 1 < argc) {
-            if (!chooseNamedInput(argv[++i])) {
-                return wrongCommandLine;
-            }
-            continue;
-        }
-        if (argument.starts_with("--input=")) {
-            if (!chooseNamedInput(argument.substr(8))) {
-                return wrongCommandLine;
-            }
-            continue;
-        }
-        const std::string shown = escapedForTerminal(argument);
-        const std::string what = argument == "--input"       ? "option '--input' needs the name or index of an input"
-                                 : argument.starts_with("-") ? "unknown option '" + shown + "'"
-                                                             : "unexpected argument '" + shown + "'";
-        tellUser(what + "; see '" + std::string(usage.name) + " --help'");
+    }
+    if (!line.wrong.empty()) {
+        tellUser(line.wrong + "; see '" + usage.name + " --help'");
         return wrongCommandLine;
+    }
+    switch (line.request) {
+    case Request::help: return answer(helpText(usage));
+    case Request::version: return answer(versionText(usage));
+    case Request::listInputs: return listAllInputs();
+    case Request::run: break;
     }
     return std::nullopt;
 }

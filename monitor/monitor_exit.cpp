@@ -7,13 +7,17 @@
 #include "monitor/user_notice.h"
 #include "plot/screen.h"
 
+int exitStatusFor(bool dumpWritten, bool displayLost)
+{
+    return dumpWritten && !displayLost ? 0 : 1;
+}
+
 int monitorExitStatus(std::error_code dumpError)
 {
     if (dumpError) {
         tellUser(std::string(monitorDumpPath) + " not written: " + dumpError.message());
-        return 1;
     }
-    return screenLost() ? 1 : 0;
+    return exitStatusFor(!dumpError, screenLost());
 }
 
 int finishExit(bool captureStopped, int status)

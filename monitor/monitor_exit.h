@@ -7,6 +7,10 @@
 // The dump file, in the working directory.
 inline constexpr const char* monitorDumpPath = "out.txt";
 
+// The exit status for how a monitor ended: 0 when the dump was written and
+// it ended as asked, 1 when the dump failed or the display was lost. Pure.
+int exitStatusFor(bool dumpWritten, bool displayLost);
+
 // Last step of the exit sequence. Tells the user why out.txt was not written
 // when dumpError says it was not, and returns the exit status: 0 when the
 // dump was written and the monitor ended as asked, 1 when the dump failed or

@@ -1,6 +1,6 @@
 #include "monitor/monitor_window.h"
 
-#include "capture/library_messages.h"
+#include "guard/library_messages.h"
 #include "monitor/termination.h"
 #include "monitor/user_notice.h"
 #include "plot/plot_helpers.h"

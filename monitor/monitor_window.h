@@ -16,6 +16,13 @@ inline constexpr int64_t backgroundColour = 0;
 inline constexpr int64_t traceColour = 10;
 inline constexpr int64_t textColour = 14;
 
+// The two help lines at the bottom left of both windows: plot coordinates of
+// each line's first glyph, and the second line, the same in both.
+inline constexpr int64_t helpLineX = 4;
+inline constexpr int64_t buttonHelpY = 16;
+inline constexpr int64_t exitHelpY = 4;
+inline constexpr std::string_view exitHelp = "hit ctrl-C or ESC key to exit";
+
 // The window's title: one blank, then the project's name in brackets.
 inline constexpr std::string_view monitorTitle = " [earshot]";
 

@@ -1,48 +1,33 @@
 #include "monitor/program_usage.h"
 
 #include <cctype>
+#include <charconv>
 #include <vector>
 
-const ProgramUsage wavemonUsage = {
-    "wavemon",
-    "live oscilloscope trace of the default audio input",
-    "wavemon shows the default audio input as an oscilloscope trace: the older 1024 of the 2048 newest samples, "
-    "one point per column, zero in the middle of the window. It captures mono 16-bit audio at 48 kHz and redraws "
-    "its 1025 x 401 window about ten times a second.",
-    "shrinks the trace (x 0.7 per frame, down to 0.1)",
-    "enlarges the trace (x 1.4 per frame, up to 10)",
-    "the 2048 samples it last captured, oldest first, each sample / 32768",
-};
-
-const ProgramUsage specmonUsage = {
-    "specmon",
-    "live power spectrum of the default audio input",
-    "specmon shows the power spectrum of the default audio input: a Hamming window and a 2048-point FFT of the "
-    "2048 newest samples, the 1024 lower bins as a line at 5 pixels per decibel; column x shows (x - 1) x 23.4375 "
-    "Hz. It captures mono 16-bit audio at 48 kHz and redraws its 1025 x 401 window about ten times a second.",
-    "moves the trace down 10 pixels per frame (to -100)",
-    "moves the trace up 10 pixels per frame (to 200)",
-    "the 1024 levels in dB of its last frame",
-};
+#include "capture/capture_format.h"
+#include "monitor/monitor_exit.h"
+#include "monitor/monitor_window.h"
 
 namespace {
 
 struct Entry {
-    std::string_view term;
+    std::string term;
     std::string text;
 };
 
 constexpr int textWidth = 79;
 constexpr int entryIndent = 6;
 
+const std::string dumpName = monitorDumpPath;
+
 std::vector<Entry> controls(const ProgramUsage& usage)
 {
     return {
-        {"left mouse button, held", std::string(usage.leftButton)},
-        {"right mouse button, held", std::string(usage.rightButton)},
-        {"Escape or Ctrl-C in the window", "writes out.txt and exits"},
+        {"left mouse button, held", usage.leftButton},
+        {"right mouse button, held", usage.rightButton},
+        {"Escape or Ctrl-C in the window", "writes " + dumpName + " and exits"},
         {"Ctrl-C in the terminal, kill, closing the terminal",
-         "the same as Escape; once the program is ending, the next one ends it at once, without out.txt"},
+         "the same as Escape; once the program is ending, the next one ends it at once, without " + dumpName},
     };
 }
 
@@ -51,8 +36,8 @@ const std::string_view controlsNote = "The buttons work while the window is acti
 
 std::string dumpText(const ProgramUsage& usage)
 {
-    return "Written to the current directory on exit, replacing any earlier out.txt as a whole: " +
-           std::string(usage.dump) +
+    return "Written to the current directory on exit, replacing any earlier " + dumpName +
+           " as a whole: " + usage.dump +
            ". One line per value: the index, then the value with 7 significant digits, then CR LF. If it cannot be "
            "written, the earlier file stays as it was and the program says why.";
 }
@@ -70,8 +55,8 @@ const std::vector<Entry> options = {
 const std::string_view synopsis = "[--input NAME|INDEX] | --list-inputs | --help | --version";
 
 const std::vector<Entry> exitStatuses = {
-    {"0", "out.txt was written and the program ended as asked"},
-    {"1", "out.txt could not be written, or the display went away"},
+    {"0", dumpName + " was written and the program ended as asked"},
+    {"1", dumpName + " could not be written, or the display went away"},
     {"2", "the command line was wrong, or the chosen input does not exist or cannot give the capture's format"},
 };
 
@@ -148,27 +133,40 @@ std::string_view projectVersion()
     return EARSHOT_VERSION;
 }
 
+std::string numberText(double value)
+{
+    char text[32];
+    const std::to_chars_result end = std::to_chars(std::begin(text), std::end(text), value);
+    return std::string(text, end.ptr);
+}
+
+std::string captureSentence()
+{
+    return "It captures mono " + numberText(captureBits) + "-bit audio at " + numberText(captureRate / 1000.0) +
+           " kHz and redraws its " + numberText(monitorWidth) + " x " + numberText(monitorHeight) +
+           " window about ten times a second.";
+}
+
 std::string helpText(const ProgramUsage& usage)
 {
-    return std::string(usage.name) + " - " + std::string(usage.summary) + "\n\nUsage: " + std::string(usage.name) +
-           " " + std::string(synopsis) + "\n\n" + wrapped(usage.description, 0) + "\nControls:\n" +
-           helpEntries(controls(usage)) + wrapped(controlsNote, 2) + "\nout.txt:\n" + wrapped(dumpText(usage), 2) +
-           "\nOptions:\n" + helpEntries(options) + "\nExit status:\n" + helpEntries(exitStatuses);
+    return usage.name + " - " + usage.summary + "\n\nUsage: " + usage.name + " " + std::string(synopsis) + "\n\n" +
+           wrapped(usage.description, 0) + "\nControls:\n" + helpEntries(controls(usage)) + wrapped(controlsNote, 2) +
+           "\n" + dumpName + ":\n" + wrapped(dumpText(usage), 2) + "\nOptions:\n" + helpEntries(options) +
+           "\nExit status:\n" + helpEntries(exitStatuses);
 }
 
 std::string versionText(const ProgramUsage& usage)
 {
-    return std::string(usage.name) + " (earshot) " + std::string(projectVersion()) + "\n";
+    return usage.name + " (earshot) " + std::string(projectVersion()) + "\n";
 }
 
 std::string manualPage(const ProgramUsage& usage, std::string_view date)
 {
-    const std::string name(usage.name);
-    const std::string other = usage.name == wavemonUsage.name ? "specmon" : "wavemon";
+    const std::string& name = usage.name;
     return ".TH " + upper(name) + " 1 \"" + std::string(date) + "\" \"earshot " + std::string(projectVersion()) +
            "\" \"User Commands\"\n" + ".SH NAME\n" + name + " \\- " + roff(usage.summary) + "\n" + ".SH SYNOPSIS\n" +
            ".B " + name + "\n" + roff(synopsis) + "\n" + ".SH DESCRIPTION\n" + roff(usage.description) + "\n" +
            ".SH CONTROLS\n" + roffEntries(controls(usage)) + ".PP\n" + roff(controlsNote) + "\n" + ".SH OPTIONS\n" +
-           roffEntries(options) + ".SH FILES\n.TP\n.I out.txt\n" + roff(dumpText(usage)) + "\n" + ".SH EXIT STATUS\n" +
-           roffEntries(exitStatuses) + ".SH SEE ALSO\n.BR " + other + " (1)\n";
+           roffEntries(options) + ".SH FILES\n.TP\n.I " + dumpName + "\n" + roff(dumpText(usage)) + "\n" +
+           ".SH EXIT STATUS\n" + roffEntries(exitStatuses) + ".SH SEE ALSO\n.BR " + usage.seeAlso + " (1)\n";
 }

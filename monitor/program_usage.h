@@ -6,17 +6,25 @@
 #include <string>
 #include <string_view>
 
+// Each program's own text (wavemon/wave_usage.h, specmon/spectrum_usage.h),
+// its numbers written from the constants they state.
 struct ProgramUsage {
-    std::string_view name;        // the program's file name, e.g. "wavemon"
-    std::string_view summary;     // one line: what it is
-    std::string_view description; // a paragraph: what it shows
-    std::string_view leftButton;  // what the left mouse button does while held
-    std::string_view rightButton; // what the right mouse button does while held
-    std::string_view dump;        // what goes to out.txt
+    std::string name;        // the program's file name, e.g. "wavemon"
+    std::string summary;     // one line: what it is
+    std::string description; // a paragraph: what it shows
+    std::string leftButton;  // what the left mouse button does while held
+    std::string rightButton; // what the right mouse button does while held
+    std::string dump;        // what goes to out.txt
+    std::string seeAlso;     // the other program's name
 };
 
-extern const ProgramUsage wavemonUsage;
-extern const ProgramUsage specmonUsage;
+// A number as the texts write it: as short as it can be and still read back
+// the same (0.7, 23.4375, -100, 48000).
+std::string numberText(double value);
+
+// The sentence both descriptions end with: what is captured and how the
+// window is redrawn.
+std::string captureSentence();
 
 // The project's version, from the build.
 std::string_view projectVersion();

@@ -4,7 +4,8 @@
 #include <fstream>
 #include <string_view>
 
-#include "monitor/program_usage.h"
+#include "specmon/spectrum_usage.h"
+#include "wavemon/wave_usage.h"
 
 int main(int argc, char** argv)
 {

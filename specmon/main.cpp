@@ -1,4 +1,5 @@
-// specmon: the power spectrum of the default audio input.
+// specmon: the power spectrum of an audio input (the default one, or the one
+// --input names).
 #include <optional>
 
 #include "capture/capture_ring.h"
@@ -12,6 +13,7 @@
 #include "specmon/spectrum_display.h"
 #include "specmon/spectrum_fft.h"
 #include "specmon/spectrum_levels.h"
+#include "specmon/spectrum_usage.h"
 
 namespace {
 // The frame's transform data and levels; fixed arrays that live as long as

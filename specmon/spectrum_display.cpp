@@ -7,11 +7,6 @@
 #include "plot/plot_helpers.h"
 
 namespace {
-constexpr float offsetStep = 10.0f;
-constexpr float offsetLowest = -100.0f;
-constexpr float offsetHighest = 200.0f;
-constexpr float pixelsPerDb = 5.0f;
-
 void drawBackedLine(int64_t x, int64_t y, std::string_view text)
 {
     plotTextBacking(x, y, static_cast<int64_t>(text.size()), backgroundColour);
@@ -60,6 +55,6 @@ void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset)
 
 void drawSpectrumLegend()
 {
-    drawBackedLine(4, 16, "click mouse button to change Y-axis offset");
-    drawBackedLine(4, 4, "hit ctrl-C or ESC key to exit");
+    drawBackedLine(helpLineX, buttonHelpY, "click mouse button to change Y-axis offset");
+    drawBackedLine(helpLineX, exitHelpY, exitHelp);
 }

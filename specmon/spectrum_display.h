@@ -4,16 +4,27 @@
 
 #include <cstdint>
 
-inline constexpr int64_t spectrumBins = 1024;
-inline constexpr float offsetStart = 100.0f;
+#include "capture/capture_format.h"
+#include "specmon/spectrum_tables.h"
 
-// One frame of offset control: the left button moves the trace down 10
-// pixels, then the right one up 10, in single precision; the result is kept
-// within -100 and 200.
+// The lower half of the transform's bins is drawn; bin k stands for
+// k x binWidthHz, and column x shows bin x - 1.
+inline constexpr int64_t spectrumBins = fftSize / 2;
+inline constexpr double binWidthHz = captureRate / static_cast<double>(fftSize);
+
+inline constexpr float offsetStart = 100.0f;
+inline constexpr float offsetStep = 10.0f; // per frame while a button is held
+inline constexpr float offsetLowest = -100.0f;
+inline constexpr float offsetHighest = 200.0f;
+inline constexpr float pixelsPerDb = 5.0f;
+
+// One frame of offset control: the left button moves the trace down by
+// offsetStep, then the right one up, in single precision; the result is kept
+// within offsetLowest and offsetHighest.
 float nextOffset(float offset, bool leftHeld, bool rightHeld);
 
-// Plot row of a level: 5 x level + offset in single precision, rounded to the
-// nearest integer with halves to even.
+// Plot row of a level: pixelsPerDb x level + offset in single precision,
+// rounded to the nearest integer with halves to even.
 int64_t levelRow(float levelDb, float offset);
 
 // Clears the screen and draws the levels as a polyline of 1024 segments in

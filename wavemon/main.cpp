@@ -1,4 +1,5 @@
-// wavemon: the default audio input as an oscilloscope trace.
+// wavemon: an audio input (the default one, or the one --input names) as an
+// oscilloscope trace.
 #include <optional>
 #include <string>
 #include <system_error>
@@ -15,6 +16,7 @@
 #include "plot/plot_helpers.h"
 #include "wavemon/scale_control.h"
 #include "wavemon/wave_trace.h"
+#include "wavemon/wave_usage.h"
 
 namespace {
 

@@ -3,17 +3,17 @@
 float nextScale(float scale, bool leftHeld, bool rightHeld)
 {
     if (leftHeld) {
-        scale = static_cast<float>(static_cast<double>(scale) * 0.7);
+        scale = static_cast<float>(static_cast<double>(scale) * scaleShrink);
     }
     if (rightHeld) {
-        scale = static_cast<float>(static_cast<double>(scale) * 1.4);
+        scale = static_cast<float>(static_cast<double>(scale) * scaleGrow);
     }
     // Written as "not at least" so that a NaN would also land on the floor.
-    if (!(static_cast<double>(scale) >= 0.1)) {
-        scale = 0.1f;
+    if (!(static_cast<double>(scale) >= scaleFloor)) {
+        scale = static_cast<float>(scaleFloor);
     }
-    if (scale > 10.0) {
-        scale = 10.0f;
+    if (scale > scaleCeiling) {
+        scale = static_cast<float>(scaleCeiling);
     }
     return scale;
 }

@@ -16,8 +16,8 @@ int64_t traceRow(float value, float scale)
 
 void drawWaveHelp()
 {
-    plotText(4, 16, "click mouse button to change Y-axis scale", textColour);
-    plotText(4, 4, "hit ctrl-C or ESC key to exit", textColour);
+    plotText(helpLineX, buttonHelpY, "click mouse button to change Y-axis scale", textColour);
+    plotText(helpLineX, exitHelpY, exitHelp, textColour);
 }
 
 void drawTrace(const float (&buffer)[traceLength], float scale)

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 
-inline constexpr int64_t traceLength = 2048; // samples copied per frame
-inline constexpr int64_t tracePoints = 1024; // the older half is drawn
-inline constexpr int64_t traceZeroRow = 200; // plot row of the value 0
-inline constexpr float traceGain = 200.0f;   // pixels per unit at scale 1
+#include "capture/capture_format.h"
+
+inline constexpr int64_t traceLength = captureLength;     // samples copied per frame
+inline constexpr int64_t tracePoints = captureLength / 2; // the older half is drawn
+inline constexpr int64_t traceZeroRow = 200;              // plot row of the value 0
+inline constexpr float traceGain = 200.0f;                // pixels per unit at scale 1
 
 // Plot row of one sample: value x scale x 200 + 200 in single precision, left
 // to right, then rounded to the nearest integer with halves to even.

@@ -1,4 +1,4 @@
-#include "capture/abort_guard.h"
+#include "guard/abort_guard.h"
 
 #ifdef _WIN32
 

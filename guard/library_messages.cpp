@@ -1,4 +1,4 @@
-#include "capture/library_messages.h"
+#include "guard/library_messages.h"
 
 #include <cstdio>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "capture/bounded_call.h"
+#include "guard/bounded_call.h"
 
 #include <future>
 #include <memory>

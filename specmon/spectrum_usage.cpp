@@ -1,0 +1,27 @@
+#include "specmon/spectrum_usage.h"
+
+#include "capture/capture_format.h"
+#include "specmon/spectrum_display.h"
+#include "specmon/spectrum_tables.h"
+
+namespace {
+
+std::string n(double value)
+{
+    return numberText(value);
+}
+
+} // namespace
+
+const ProgramUsage specmonUsage = {
+    "specmon",
+    "live power spectrum of the default audio input",
+    "specmon shows the power spectrum of the default audio input: a Hamming window and a " + n(fftSize) +
+        "-point FFT of the " + n(captureLength) + " newest samples, the " + n(spectrumBins) +
+        " lower bins as a line at " + n(pixelsPerDb) + " pixels per decibel; column x shows (x - 1) x " +
+        n(binWidthHz) + " Hz. " + captureSentence(),
+    "moves the trace down " + n(offsetStep) + " pixels per frame (to " + n(offsetLowest) + ")",
+    "moves the trace up " + n(offsetStep) + " pixels per frame (to " + n(offsetHighest) + ")",
+    "the " + n(spectrumBins) + " levels in dB of its last frame",
+    "wavemon",
+};
