@@ -1,5 +1,6 @@
 #include "monitor/arguments.h"
 
+#include <optional>
 #include <string_view>
 
 #include "monitor/terminal_text.h"
@@ -8,9 +9,24 @@ namespace {
 
 constexpr std::string_view inputOption = "--input";
 
+// Sets what a program's own option asks for; what is wrong with it, or
+// nothing. value is what followed '=' in the same argument, if anything.
+std::string applyOption(std::string_view name, std::optional<std::string_view> value, MonitorOptions& options)
+{
+    bool* const flag = name == "--grid" ? &options.grid : name == "--readout" ? &options.readout : nullptr;
+    if (flag != nullptr) {
+        if (value) {
+            return "option '" + std::string(name) + "' takes no value";
+        }
+        *flag = true;
+        return {};
+    }
+    return "unknown option '" + escapedForTerminal(name) + "'";
+}
+
 } // namespace
 
-CommandLine readCommandLine(int argc, const char* const* argv)
+CommandLine readCommandLine(int argc, const char* const* argv, const ProgramUsage& usage)
 {
     CommandLine line;
     for (int i = 1; i < argc; ++i) {
@@ -33,6 +49,17 @@ CommandLine readCommandLine(int argc, const char* const* argv)
         }
         if (argument.starts_with(std::string(inputOption) + "=")) {
             line.inputs.emplace_back(argument.substr(inputOption.size() + 1));
+            continue;
+        }
+        const size_t equals = argument.find('=');
+        const std::string_view name = argument.substr(0, equals);
+        if (name.starts_with("--") && takesOption(usage, name)) {
+            const std::optional<std::string_view> value =
+                equals == std::string_view::npos ? std::nullopt : std::optional(argument.substr(equals + 1));
+            line.wrong = applyOption(name, value, line.options);
+            if (!line.wrong.empty()) {
+                return line;
+            }
             continue;
         }
         const std::string shown = escapedForTerminal(argument);

@@ -5,11 +5,20 @@
 #include <string>
 #include <vector>
 
+#include "monitor/program_usage.h"
+
 enum class Request {
     run,        // open the window and monitor
     help,       // -h, --help
     version,    // --version
     listInputs, // --list-inputs
+};
+
+// The options that make a monitor an instrument. Each program takes only
+// those its usage lists; without any, it is exactly the plain monitor.
+struct MonitorOptions {
+    bool grid = false;    // --grid: a labelled grid under the trace
+    bool readout = false; // --readout: the values under the pointer in the top text row
 };
 
 struct CommandLine {
@@ -19,10 +28,12 @@ struct CommandLine {
     // Each --input NAME (or --input=NAME) before that point, in order: each
     // is looked up in turn, and the last one found is recorded from.
     std::vector<std::string> inputs;
+    MonitorOptions options;
     // What is wrong with the command line, with control characters escaped,
     // ready for a line to the user; empty when nothing is.
     std::string wrong;
 };
 
-// Reads argv[1] to argv[argc - 1] from left to right.
-CommandLine readCommandLine(int argc, const char* const* argv);
+// Reads argv[1] to argv[argc - 1] from left to right, taking the options the
+// program's usage lists.
+CommandLine readCommandLine(int argc, const char* const* argv, const ProgramUsage& usage);

@@ -83,11 +83,12 @@ bool chooseNamedInput(std::string_view wanted)
 
 } // namespace
 
-std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const char* const* argv)
+std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const char* const* argv,
+                                     MonitorOptions& options)
 {
     reachParentConsole();
     noticeProgramName = usage.name;
-    const CommandLine line = readCommandLine(argc, argv);
+    const CommandLine line = readCommandLine(argc, argv, usage);
     for (const std::string& input : line.inputs) {
         if (!chooseNamedInput(input)) {
             return wrongCommandLine;
@@ -103,5 +104,6 @@ std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const 
     case Request::listInputs: return listAllInputs();
     case Request::run: break;
     }
+    options = line.options;
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "monitor/arguments.h"
 #include "monitor/program_usage.h"
 
 // Reaches the console it was started from (reachParentConsole), names the
@@ -12,5 +13,6 @@
 // argument gets one line on standard error naming it, with a hint to --help.
 // Returns the exit status when the program is to end there (0 after an
 // answer, 2 for a wrong command line, before any window opens); nothing when
-// it is to run.
-std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const char* const* argv);
+// it is to run, with the options it was given in options.
+std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const char* const* argv,
+                                     MonitorOptions& options);

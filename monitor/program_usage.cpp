@@ -10,10 +10,7 @@
 
 namespace {
 
-struct Entry {
-    std::string term;
-    std::string text;
-};
+using Entry = UsageEntry;
 
 constexpr int textWidth = 79;
 constexpr int entryIndent = 6;
@@ -42,7 +39,7 @@ std::string dumpText(const ProgramUsage& usage)
            "written, the earlier file stays as it was and the program says why.";
 }
 
-const std::vector<Entry> options = {
+const std::vector<Entry> sharedOptions = {
     {"--input NAME|INDEX",
      "record from this input instead of the default one: its index, its exact name, or a part of its name that "
      "only it has (any case); see --list-inputs. On a Linux desktop the sound server usually shows one input; pick "
@@ -52,7 +49,23 @@ const std::vector<Entry> options = {
     {"--version", "show the program's name and version and exit"},
 };
 
-const std::string_view synopsis = "[--input NAME|INDEX] | --list-inputs | --help | --version";
+// The usage line: every option that a run takes, then the answers.
+std::string synopsis(const ProgramUsage& usage)
+{
+    std::string line = "[" + sharedOptions.front().term + "]";
+    for (const Entry& option : usage.options) {
+        line += " [" + option.term + "]";
+    }
+    return line + " | --list-inputs | --help | --version";
+}
+
+// The program's own options first, then those of both.
+std::vector<Entry> options(const ProgramUsage& usage)
+{
+    std::vector<Entry> all = usage.options;
+    all.insert(all.end(), sharedOptions.begin(), sharedOptions.end());
+    return all;
+}
 
 const std::vector<Entry> exitStatuses = {
     {"0", dumpName + " was written and the program ended as asked"},
@@ -133,6 +146,21 @@ std::string_view projectVersion()
     return EARSHOT_VERSION;
 }
 
+std::string_view optionName(std::string_view term)
+{
+    return term.substr(0, term.find_first_of(" [="));
+}
+
+bool takesOption(const ProgramUsage& usage, std::string_view name)
+{
+    for (const Entry& option : usage.options) {
+        if (optionName(option.term) == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string numberText(double value)
 {
     char text[32];
@@ -149,9 +177,9 @@ std::string captureSentence()
 
 std::string helpText(const ProgramUsage& usage)
 {
-    return usage.name + " - " + usage.summary + "\n\nUsage: " + usage.name + " " + std::string(synopsis) + "\n\n" +
+    return usage.name + " - " + usage.summary + "\n\nUsage: " + usage.name + " " + synopsis(usage) + "\n\n" +
            wrapped(usage.description, 0) + "\nControls:\n" + helpEntries(controls(usage)) + wrapped(controlsNote, 2) +
-           "\n" + dumpName + ":\n" + wrapped(dumpText(usage), 2) + "\nOptions:\n" + helpEntries(options) +
+           "\n" + dumpName + ":\n" + wrapped(dumpText(usage), 2) + "\nOptions:\n" + helpEntries(options(usage)) +
            "\nExit status:\n" + helpEntries(exitStatuses);
 }
 
@@ -165,8 +193,8 @@ std::string manualPage(const ProgramUsage& usage, std::string_view date)
     const std::string& name = usage.name;
     return ".TH " + upper(name) + " 1 \"" + std::string(date) + "\" \"earshot " + std::string(projectVersion()) +
            "\" \"User Commands\"\n" + ".SH NAME\n" + name + " \\- " + roff(usage.summary) + "\n" + ".SH SYNOPSIS\n" +
-           ".B " + name + "\n" + roff(synopsis) + "\n" + ".SH DESCRIPTION\n" + roff(usage.description) + "\n" +
+           ".B " + name + "\n" + roff(synopsis(usage)) + "\n" + ".SH DESCRIPTION\n" + roff(usage.description) + "\n" +
            ".SH CONTROLS\n" + roffEntries(controls(usage)) + ".PP\n" + roff(controlsNote) + "\n" + ".SH OPTIONS\n" +
-           roffEntries(options) + ".SH FILES\n.TP\n.I " + dumpName + "\n" + roff(dumpText(usage)) + "\n" +
+           roffEntries(options(usage)) + ".SH FILES\n.TP\n.I " + dumpName + "\n" + roff(dumpText(usage)) + "\n" +
            ".SH EXIT STATUS\n" + roffEntries(exitStatuses) + ".SH SEE ALSO\n.BR " + usage.seeAlso + " (1)\n";
 }

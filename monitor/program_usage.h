@@ -5,6 +5,13 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+// One entry of a list in the help: an option, a control, an exit status.
+struct UsageEntry {
+    std::string term; // e.g. "--average N"; an option's name is its term up to a blank, '[' or '='
+    std::string text;
+};
 
 // Each program's own text (wavemon/wave_usage.h, specmon/spectrum_usage.h),
 // its numbers written from the constants they state.
@@ -16,7 +23,17 @@ struct ProgramUsage {
     std::string rightButton; // what the right mouse button does while held
     std::string dump;        // what goes to out.txt
     std::string seeAlso;     // the other program's name
+    // The options of this program beyond those of both (--input,
+    // --list-inputs, --help, --version), which alone it takes.
+    std::vector<UsageEntry> options;
 };
+
+// The name of an option term: "--average N" and "--trigger[=EDGE]" name
+// --average and --trigger.
+std::string_view optionName(std::string_view term);
+
+// Whether the program takes the option of that name.
+bool takesOption(const ProgramUsage& usage, std::string_view name);
 
 // A number as the texts write it: as short as it can be and still read back
 // the same (0.7, 23.4375, -100, 48000).

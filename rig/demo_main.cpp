@@ -1,10 +1,12 @@
-// earshot_demo <program-path> <seconds> <out-dir>
+// earshot_demo <program-path> <seconds> <out-dir> [program options...]
 //
 // Shows what a monitor does on a machine with no display and no sound card:
-// runs the program against a private X server and a private audio server whose
-// default input plays three tones of different strength over a little noise,
-// lets it run for the given seconds once its window shows a frame, saves a
-// screenshot of the window, presses Escape and keeps the program's out.txt.
+// runs the program (with the options given) against a private X server and a
+// private audio server whose default input plays three tones of different
+// strength over a little noise, gives its window the focus with the pointer
+// resting over it (where a readout reads it), lets it run for the given
+// seconds once its window shows a frame, saves a screenshot of the window,
+// presses Escape and keeps the program's out.txt.
 #include <X11/keysym.h>
 #include <chrono>
 #include <cmath>
@@ -13,6 +15,7 @@
 #include <iostream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "rig/child_process.h"
 #include "rig/png_file.h"
@@ -68,7 +71,12 @@ int fail(const std::string& message, const std::string& programLog)
     return 1;
 }
 
-int runDemo(const std::string& programPath, double seconds, const std::filesystem::path& outDir)
+// Where the pointer rests in the window: over the trace, left of the middle.
+constexpr int pointerX = 300;
+constexpr int pointerY = 150;
+
+int runDemo(const std::string& programPath, double seconds, const std::filesystem::path& outDir,
+            const std::vector<std::string>& programOptions)
 {
     const std::string program = std::filesystem::path(programPath).stem().string();
     const rig::TempDir dir;
@@ -79,6 +87,7 @@ int runDemo(const std::string& programPath, double seconds, const std::filesyste
 
     rig::ChildOptions options;
     options.argv = {std::filesystem::absolute(programPath).string()};
+    options.argv.insert(options.argv.end(), programOptions.begin(), programOptions.end());
     options.environment = xvfb.environment();
     const rig::EnvironmentVariables audio = pulse.environment();
     options.environment.insert(options.environment.end(), audio.begin(), audio.end());
@@ -92,6 +101,10 @@ int runDemo(const std::string& programPath, double seconds, const std::filesyste
     if (window == 0) {
         return fail("no window of " + program + " appeared", programLog);
     }
+    if (!client.focusWindow(window)) {
+        return fail("the window of " + program + " did not take the focus", programLog);
+    }
+    client.movePointer(window, pointerX, pointerY);
     if (!rig::waitUntil([&] { return showsSomething(client.capture(window)); })) {
         return fail("the window of " + program + " stayed black", programLog);
     }
@@ -110,9 +123,6 @@ int runDemo(const std::string& programPath, double seconds, const std::filesyste
     }
     std::cout << "screenshot (title \"" << client.windowTitle(window) << "\"): " << screenshot << "\n";
 
-    if (!client.focusWindow(window)) {
-        return fail("the window of " + program + " did not take the focus", programLog);
-    }
     client.typeKey(XK_Escape);
     const auto status = child.waitExit();
     if (!status) {
@@ -134,12 +144,12 @@ int runDemo(const std::string& programPath, double seconds, const std::filesyste
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::cerr << "usage: earshot_demo <program-path> <seconds> <out-dir>\n";
+    if (argc < 4) {
+        std::cerr << "usage: earshot_demo <program-path> <seconds> <out-dir> [program options...]\n";
         return 2;
     }
     try {
-        return runDemo(argv[1], std::stod(argv[2]), argv[3]);
+        return runDemo(argv[1], std::stod(argv[2]), argv[3], std::vector<std::string>(argv + 4, argv + argc));
     } catch (const std::exception& error) {
         std::cerr << "earshot_demo: " << error.what() << "\n";
         return 1;

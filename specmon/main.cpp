@@ -7,12 +7,15 @@
 #include "dump/dump_writer.h"
 #include "monitor/command_line.h"
 #include "monitor/frame_end.h"
+#include "monitor/graticule.h"
 #include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
 #include "plot/plot_helpers.h"
 #include "specmon/spectrum_display.h"
 #include "specmon/spectrum_fft.h"
+#include "specmon/spectrum_grid.h"
 #include "specmon/spectrum_levels.h"
+#include "specmon/spectrum_readout.h"
 #include "specmon/spectrum_usage.h"
 
 namespace {
@@ -25,7 +28,8 @@ float spectrumDb[spectrumBins] = {};
 
 int main(int argc, char** argv)
 {
-    if (const std::optional<int> status = answerCommandLine(specmonUsage, argc, argv)) {
+    MonitorOptions options;
+    if (const std::optional<int> status = answerCommandLine(specmonUsage, argc, argv, options)) {
         return *status;
     }
     float yOffset = offsetStart;
@@ -39,8 +43,15 @@ int main(int argc, char** argv)
         yOffset = nextOffset(yOffset, mouseLeft(), mouseRight());
         copySnapshot(fftRe, fftIm);
         analyseFrame(fftRe, fftIm, spectrumDb);
+        clearMonitorWindow();
+        if (options.grid) {
+            drawSpectrumGrid(yOffset);
+        }
         drawSpectrum(spectrumDb, yOffset);
         drawSpectrumLegend();
+        if (options.readout) {
+            drawReadout(spectrumReadout(mouseX(), spectrumDb));
+        }
     } while (!frameEndsMonitor());
 
     // The audio is shut down completely before the file is written, but a

@@ -41,7 +41,6 @@ int64_t levelRow(float levelDb, float offset)
 
 void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset)
 {
-    clearMonitorWindow();
     int64_t prevY = 0;
     for (int64_t i = 0; i < spectrumBins; ++i) {
         const int64_t y = levelRow(levelsDb[i], offset);

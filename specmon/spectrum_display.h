@@ -27,8 +27,8 @@ float nextOffset(float offset, bool leftHeld, bool rightHeld);
 // rounded to the nearest integer with halves to even.
 int64_t levelRow(float levelDb, float offset);
 
-// Clears the screen and draws the levels as a polyline of 1024 segments in
-// colour 10: segment i joins (i, row of bin i - 1) to (i + 1, row of bin i),
+// Draws the levels as a polyline of 1024 segments in colour 10 (over what is
+// drawn already): segment i joins (i, row of bin i - 1) to (i + 1, row of bin i),
 // the first one level at bin 0's row, so bin i sits at column i + 1.
 void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset);
 

@@ -2,6 +2,7 @@
 
 #include "capture/capture_format.h"
 #include "specmon/spectrum_display.h"
+#include "specmon/spectrum_grid.h"
 #include "specmon/spectrum_tables.h"
 
 namespace {
@@ -24,4 +25,11 @@ const ProgramUsage specmonUsage = {
     "moves the trace up " + n(offsetStep) + " pixels per frame (to " + n(offsetHighest) + ")",
     "the " + n(spectrumBins) + " levels in dB of its last frame",
     "wavemon",
+    {
+        {"--grid", "draw a labelled grid under the trace: a line at every whole kHz, labelled every " +
+                       n(gridLabelEveryKhz) + " kHz, and a line at every multiple of " + n(gridLevelStepDb) +
+                       " dB, which follows the offset"},
+        {"--readout", "show in the window's top line the frequency and level of the bin under the pointer and "
+                      "the frame's peak, refined between bins, e.g. 1500.0 Hz  48.83 dB  peak 1500.0 Hz  48.83 dB"},
+    },
 };

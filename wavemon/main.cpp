@@ -29,10 +29,10 @@ bool toldNoWorker = false;
 // Starts the frame's trace worker. If no thread can be had, the frame shows
 // only the cleared screen and the help lines, and the loop goes on; the user
 // hears of it once.
-std::thread startTraceWorker(float scale)
+std::thread startTraceWorker(const TraceView& view)
 {
     try {
-        return std::thread(drawTrace, std::cref(traceBuffer), scale);
+        return std::thread(drawTrace, std::cref(traceBuffer), view);
     } catch (const std::system_error& error) {
         if (!toldNoWorker) {
             toldNoWorker = true;
@@ -54,10 +54,12 @@ void finishTraceWorker(std::thread& worker)
 
 int main(int argc, char** argv)
 {
-    if (const std::optional<int> status = answerCommandLine(wavemonUsage, argc, argv)) {
+    MonitorOptions options;
+    if (const std::optional<int> status = answerCommandLine(wavemonUsage, argc, argv, options)) {
         return *status;
     }
-    float yScale = scaleStart;
+    TraceView view;
+    view.grid = options.grid;
     openMonitorWindow();
     startCapture();
 
@@ -66,11 +68,12 @@ int main(int argc, char** argv)
     // whole 100 ms pause to finish, so the join normally returns at once.
     std::thread worker;
     do {
-        yScale = nextScale(yScale, mouseLeft(), mouseRight());
+        view.scale = nextScale(view.scale, mouseLeft(), mouseRight());
+        view.readoutColumn = options.readout ? mouseX() : -1;
         clearMonitorWindow();
         finishTraceWorker(worker);
         copySnapshot(traceBuffer);
-        worker = startTraceWorker(yScale);
+        worker = startTraceWorker(view);
         drawWaveHelp();
     } while (!frameEndsMonitor());
     finishTraceWorker(worker);

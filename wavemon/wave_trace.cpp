@@ -2,8 +2,11 @@
 
 #include <cmath>
 
+#include "monitor/graticule.h"
 #include "monitor/monitor_window.h"
 #include "plot/plot_helpers.h"
+#include "wavemon/wave_grid.h"
+#include "wavemon/wave_readout.h"
 
 int64_t traceRow(float value, float scale)
 {
@@ -20,11 +23,34 @@ void drawWaveHelp()
     plotText(helpLineX, exitHelpY, exitHelp, textColour);
 }
 
-void drawTrace(const float (&buffer)[traceLength], float scale)
+namespace {
+
+void drawWaveGrid(float scale)
+{
+    for (int64_t k = 1; k <= gridTimeColumns; ++k) {
+        drawGridColumn(timeLineColumn(k), timeLineLabel(k));
+    }
+    const AmplitudeStep step = amplitudeStep(scale);
+    const int64_t lines = amplitudeLines(step, scale);
+    for (int64_t k = -lines; k <= lines; ++k) {
+        drawGridRow(traceRow(static_cast<float>(static_cast<double>(k) * step.value()), scale),
+                    amplitudeLabel(step, k));
+    }
+}
+
+} // namespace
+
+void drawTrace(const float (&buffer)[traceLength], const TraceView& view)
 {
     clearMonitorWindow();
+    if (view.grid) {
+        drawWaveGrid(view.scale);
+    }
     for (int64_t i = 0; i < tracePoints; ++i) {
-        plotPoint(i, traceRow(buffer[i], scale), traceColour);
+        plotPoint(i, traceRow(buffer[i], view.scale), traceColour);
     }
     drawWaveHelp();
+    if (view.readoutColumn >= 0 && view.readoutColumn < tracePoints) {
+        drawReadout(waveReadout(view.readoutColumn, buffer[view.readoutColumn]));
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "capture/capture_format.h"
 #include "wavemon/scale_control.h"
+#include "wavemon/wave_grid.h"
 #include "wavemon/wave_trace.h"
 
 namespace {
@@ -23,4 +24,12 @@ const ProgramUsage wavemonUsage = {
     "enlarges the trace (x " + n(scaleGrow) + " per frame, up to " + n(scaleCeiling) + ")",
     "the " + n(captureLength) + " samples it last captured, oldest first, each sample / " + n(sampleScale),
     "specmon",
+    {
+        {"--grid", "draw a labelled grid under the trace: a line every " + n(gridTimeStepMs) +
+                       " ms of the trace, and lines at the multiples of an amplitude step (1, 2 or 5 times a "
+                       "power of ten, 1 being the largest sample) that shows 2 to " +
+                       n(maxAmplitudeLines) + " of them above zero at the current scale"},
+        {"--readout", "show in the window's top line the time of the pointer's column from the trace's left edge "
+                      "and the sample drawn there, e.g. 2.00 ms  +0.2500"},
+    },
 };

@@ -8,10 +8,12 @@
 
 namespace {
 
+const ProgramUsage usage = {"tester", "", "", "", "", "", "", {{"--grid", ""}}};
+
 CommandLine read(std::vector<const char*> arguments)
 {
-    arguments.insert(arguments.begin(), "wavemon");
-    return readCommandLine(static_cast<int>(arguments.size()), arguments.data());
+    arguments.insert(arguments.begin(), "tester");
+    return readCommandLine(static_cast<int>(arguments.size()), arguments.data(), usage);
 }
 
 // Left to right: --input in both forms collects names; the first answer

@@ -17,6 +17,7 @@ const ProgramUsage sample = {
     "back\\slash",
     "what it dumps",
     "other",
+    {},
 };
 
 // Help: no line wider than 79 columns unless one word is, entries indented

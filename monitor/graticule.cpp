@@ -1,0 +1,50 @@
+#include "monitor/graticule.h"
+
+#include "monitor/monitor_window.h"
+#include "plot/logic/raster.h"
+#include "plot/plot_helpers.h"
+
+namespace {
+
+// The plot row of the bottom of the top text row, and the gap between a line
+// and its label.
+constexpr int64_t topTextBottom = monitorHeight - glyphSize;
+constexpr int64_t labelGap = 2;
+
+int64_t textWidth(std::string_view text)
+{
+    return glyphSize * static_cast<int64_t>(text.size());
+}
+
+} // namespace
+
+void drawGridColumn(int64_t x, std::string_view label)
+{
+    plotLine(x, 0, x, monitorHeight - 1, gridColour);
+    if (label.empty()) {
+        return;
+    }
+    const int64_t left = x - labelGap - textWidth(label);
+    plotText(left >= 0 ? left : x + labelGap, topTextBottom - labelGap - glyphSize, label, gridLabelColour);
+}
+
+void drawGridRow(int64_t y, std::string_view label)
+{
+    plotLine(0, y, monitorWidth - 1, y, gridColour);
+    if (label.empty()) {
+        return;
+    }
+    const int64_t above = y + labelGap;
+    const bool fitsAbove = above + glyphSize <= topTextBottom;
+    plotText(monitorWidth - labelGap - textWidth(label), fitsAbove ? above : y - labelGap - glyphSize, label,
+             gridLabelColour);
+}
+
+void drawReadout(std::string_view text)
+{
+    if (text.empty()) {
+        return;
+    }
+    plotFilledBox(0, topTextBottom, textWidth(text) - 1, monitorHeight - 1, backgroundColour);
+    plotText(0, topTextBottom, text, textColour);
+}

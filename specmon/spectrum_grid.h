@@ -1,0 +1,36 @@
+// specmon's graticule (--grid), as numbers and texts: a line at every whole
+// kHz, labelled every 2 kHz, and a line at every multiple of 10 dB on the
+// row the trace has at that level. Pure; any thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "specmon/spectrum_display.h"
+
+inline constexpr int64_t gridLevelStepDb = 10;
+inline constexpr int64_t gridLabelEveryKhz = 2;
+// Whole kHz that fall inside the drawn bins.
+inline constexpr int64_t gridKilohertzLines =
+    static_cast<int64_t>(static_cast<double>(spectrumBins - 1) * binWidthHz / 1000.0);
+
+// The column of the line at k kHz (1 to gridKilohertzLines): column x shows
+// bin x - 1, so 1 + round(k x 1000 / binWidthHz).
+int64_t kilohertzColumn(int64_t k);
+
+// Its label, "2 kHz", or empty for a line between two labelled ones.
+std::string kilohertzLabel(int64_t k);
+
+// The levels that are multiples of gridLevelStepDb and whose rows lie inside
+// the window at this offset, lowest first: the first and how many.
+struct LevelLines {
+    int64_t firstDb = 0;
+    int64_t count = 0;
+};
+LevelLines levelLines(float offset);
+
+// "40 dB", "-10 dB", "0 dB".
+std::string levelLabel(int64_t levelDb);
+
+// Draws the grid for this offset (monitor/graticule.h).
+void drawSpectrumGrid(float offset);

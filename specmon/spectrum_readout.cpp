@@ -1,0 +1,40 @@
+#include "specmon/spectrum_readout.h"
+
+#include <algorithm>
+#include <cstdio>
+
+SpectrumPeak refinedPeak(const float (&levelsDb)[spectrumBins])
+{
+    const int64_t k = std::max_element(std::begin(levelsDb), std::end(levelsDb)) - std::begin(levelsDb);
+    const double b = levelsDb[k];
+    double offset = 0.0;
+    double db = b;
+    if (k > 0 && k < spectrumBins - 1) {
+        const double a = levelsDb[k - 1];
+        const double c = levelsDb[k + 1];
+        const double curve = a - 2.0 * b + c;
+        if (curve < 0.0) {
+            offset = 0.5 * (a - c) / curve;
+            db = b - 0.25 * (a - c) * offset;
+        }
+    }
+    return {(static_cast<double>(k) + offset) * binWidthHz, db};
+}
+
+std::string frequencyAndLevel(double hz, double db)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f Hz  %.2f dB", hz, db);
+    return text;
+}
+
+std::string spectrumReadout(int64_t column, const float (&levelsDb)[spectrumBins])
+{
+    const SpectrumPeak peak = refinedPeak(levelsDb);
+    const std::string peakPart = "peak " + frequencyAndLevel(peak.hz, peak.db);
+    const int64_t bin = column - 1;
+    if (bin < 0 || bin >= spectrumBins) {
+        return peakPart;
+    }
+    return frequencyAndLevel(static_cast<double>(bin) * binWidthHz, levelsDb[bin]) + "  " + peakPart;
+}

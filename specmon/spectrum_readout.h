@@ -1,0 +1,26 @@
+// specmon's readout (--readout): the bin in the pointer's column with its
+// level, and the frame's peak, refined between bins. Pure; any thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "specmon/spectrum_display.h"
+
+struct SpectrumPeak {
+    double hz = 0.0;
+    double db = 0.0;
+};
+
+// The strongest bin (the lowest of equals), refined by the parabola through
+// its level and its two neighbours' levels in dB: its vertex, when the bin
+// has both neighbours and the three make a peak; otherwise the bin itself.
+SpectrumPeak refinedPeak(const float (&levelsDb)[spectrumBins]);
+
+// "1500.0 Hz  48.83 dB"
+std::string frequencyAndLevel(double hz, double db);
+
+// The readout line for the pointer at column (-1 when it is not over the
+// window): "<bin>  peak <peak>", or "peak <peak>" alone where the column
+// shows no bin (column 0, or outside).
+std::string spectrumReadout(int64_t column, const float (&levelsDb)[spectrumBins]);

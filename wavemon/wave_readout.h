@@ -1,0 +1,10 @@
+// wavemon's readout (--readout): the time of the pointer's column from the
+// trace's left edge and the sample drawn in it. Pure; any thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// "2.00 ms  +0.2500": column / 48 in ms with two decimals, then the sample
+// with its sign and four decimals.
+std::string waveReadout(int64_t column, float sample);
