@@ -29,6 +29,10 @@ constexpr double framePeriodMs = 100.0;
 constexpr int sineHz = 1500;
 constexpr double sineAmplitude = 16384.0;
 
+// Where the pointer rests over a window that runs with options.
+constexpr int pointerX = 300;
+constexpr int pointerY = 150;
+
 double millisecondsBetween(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double, std::milli>(to - from).count();
@@ -40,6 +44,7 @@ rig::ChildOptions programOptions(const ProgramUnderTest& program, const rig::Tem
 {
     rig::ChildOptions options;
     options.argv = {program.path};
+    options.argv.insert(options.argv.end(), program.options.begin(), program.options.end());
     options.environment = xvfb.environment();
     const rig::EnvironmentVariables audio = pulse.environment();
     options.environment.insert(options.environment.end(), audio.begin(), audio.end());
@@ -151,6 +156,9 @@ CostMeasurement measureCost(const ProgramUnderTest& program, double seconds)
         }
         result.firstFrameMs = millisecondsBetween(launched, *frame);
         result.capturePeriodMs = watch.periodMs();
+        if (!program.options.empty() && client.focusWindow(window)) {
+            client.movePointer(window, pointerX, pointerY);
+        }
     }
 
     const auto end = launched + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));

@@ -17,6 +17,10 @@ struct ProgramUnderTest {
     std::string name;
     std::string path;
     const ScreenProbe* probe = nullptr; // nullptr: it opens no window
+    // Options it runs with. With any, its window gets the focus and the
+    // pointer once it shows a frame (where a readout reads it), and its
+    // delays are not measured: the probe judges only the plain picture.
+    std::vector<std::string> options;
 };
 
 struct CostMeasurement {

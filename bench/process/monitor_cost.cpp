@@ -3,7 +3,9 @@
 // What each monitor costs as a whole process, next to the bare audio path:
 // CPU, peak memory, threads, the time from launch to the first frame with a
 // trace, and the delay from a change of the input signal to the frame that
-// shows it. Every program runs alone on fresh private X and audio servers;
+// shows it; and each monitor again with --grid --readout (the pointer over
+// its window), whose cost is to stay within 1.2 times the plain one's. Every
+// program runs alone on fresh private X and audio servers;
 // the whole set runs twice so that the spread between rounds shows how far
 // the figures can be trusted on a busy machine.
 #include <filesystem>
@@ -26,7 +28,7 @@ RoundResult runRound(const std::vector<ProgramUnderTest>& programs, double secon
     for (const ProgramUnderTest& program : programs) {
         std::cerr << "  " << program.name << "..." << std::flush;
         ProgramResult result{program.name, measureCost(program, seconds), std::nullopt};
-        if (program.probe != nullptr) {
+        if (program.probe != nullptr && program.options.empty()) {
             result.delays = measureSignalDelays(program, signalSwitches);
         }
         std::cerr << " done\n";
@@ -52,10 +54,13 @@ int main(int argc, char** argv)
         const auto programPath = [&](int index, const char* built) {
             return std::filesystem::absolute(argc == 5 ? argv[index] : built).string();
         };
+        const std::vector<std::string> instrument = {"--grid", "--readout"};
         const std::vector<ProgramUnderTest> programs{
-            {"bare_recorder", programPath(4, EARSHOT_BARE_RECORDER_PATH), nullptr},
-            {"wavemon", programPath(2, EARSHOT_WAVEMON_PATH), &wavemonProbe},
-            {"specmon", programPath(3, EARSHOT_SPECMON_PATH), &specmonProbe},
+            {"bare_recorder", programPath(4, EARSHOT_BARE_RECORDER_PATH), nullptr, {}},
+            {"wavemon", programPath(2, EARSHOT_WAVEMON_PATH), &wavemonProbe, {}},
+            {"specmon", programPath(3, EARSHOT_SPECMON_PATH), &specmonProbe, {}},
+            {"wavemon --grid --readout", programPath(2, EARSHOT_WAVEMON_PATH), &wavemonProbe, instrument},
+            {"specmon --grid --readout", programPath(3, EARSHOT_SPECMON_PATH), &specmonProbe, instrument},
         };
         std::cout << "monitor_cost: " << seconds << " s per program and round, each alone on a private Xvfb and "
                   << rig::soundServerName(rig::installedSoundServer())

@@ -1,5 +1,6 @@
 #include "tests/e2e/monitor_picture.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "plot/logic/font8x8.h"
@@ -15,6 +16,8 @@ rig::Rgb paletteRgb(uint8_t colour)
     switch (colour) {
     case traceColour: return {85, 255, 85};
     case textColour: return {255, 255, 85};
+    case gridColour: return {85, 85, 85};
+    case gridLabelColour: return {170, 170, 170};
     default: return {0, 0, 0};
     }
 }
@@ -140,6 +143,30 @@ std::vector<int> traceRowsOf(const rig::RgbImage& image, int x)
         }
     }
     return rows;
+}
+
+std::string readText(const rig::RgbImage& image, int x, int row, int length, uint8_t colour)
+{
+    std::string text;
+    for (int cell = 0; cell < length; ++cell) {
+        uint8_t bits[glyphSide] = {};
+        for (int r = 0; r < glyphSide; ++r) {
+            for (int c = 0; c < glyphSide; ++c) {
+                const int px = x + cell * glyphSide + c;
+                if (px < image.width && row + r < image.height && hasColour(image, px, row + r, colour)) {
+                    bits[r] = static_cast<uint8_t>(bits[r] | (0x80 >> c));
+                }
+            }
+        }
+        char read = '?';
+        for (int code = ' '; code < 127 && read == '?'; ++code) {
+            if (std::equal(std::begin(bits), std::end(bits), std::begin(fontGlyphs[code]))) {
+                read = static_cast<char>(code);
+            }
+        }
+        text += read;
+    }
+    return text.erase(text.find_last_not_of(' ') + 1);
 }
 
 std::string checkPalette(const rig::RgbImage& image)

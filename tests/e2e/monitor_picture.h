@@ -22,6 +22,11 @@ constexpr int windowHeight = 401;
 constexpr uint8_t backgroundColour = 0;
 constexpr uint8_t traceColour = 10;
 constexpr uint8_t textColour = 14;
+// The grid of --grid and its labels.
+constexpr uint8_t gridColour = 8;
+constexpr uint8_t gridLabelColour = 7;
+// The top text row, where the readout of --readout stands.
+constexpr int readoutRow = 0;
 
 // The window row of plot row y, and back.
 constexpr int windowRow(int64_t plotY)
@@ -81,6 +86,12 @@ std::string comparePicture(const rig::RgbImage& image, const Picture& expected);
 // their blocks (when backed) is black, and no other pixel of the window has
 // the text colour; otherwise the first differences.
 std::string compareText(const rig::RgbImage& image, std::span<const TextLine> lines, bool backed);
+
+// The text written in one colour from window column x in the 8 pixel high
+// text row whose top is at window row `row`, read glyph by glyph against the
+// font: up to length characters, a blank for a cell with no pixel of that
+// colour, '?' for a cell that is no glyph; trailing blanks dropped.
+std::string readText(const rig::RgbImage& image, int x, int row, int length, uint8_t colour);
 
 // Empty when the capture is 1025 x 401 and holds only the three colours.
 std::string checkPalette(const rig::RgbImage& image);

@@ -4,6 +4,8 @@
 
 #include <X11/keysym.h>
 #include <cmath>
+#include <cstdio>
+#include <numbers>
 
 #include "tests/e2e/dump_file.h"
 #include "tests/e2e/monitor_session.h"
@@ -241,6 +243,99 @@ TEST_F(SpecmonOffsetTest, BothButtonsHeldLeaveTheTraceWhereItIs)
     for (const int later : tops) {
         EXPECT_EQ(later, tops.front()) << "peak tops from " << top << ":" << listed(tops);
     }
+}
+
+} // namespace
+
+// The options of an instrument
+
+namespace {
+
+// With --grid and --readout: a line at every whole kHz and at every multiple
+// of 10 dB at this offset, the 20 dB line labelled, and a readout that
+// begins as given.
+e2e::FrameCheck showsSpectrumGrid(float offset, const std::string& readoutBegins)
+{
+    return [=](const rig::RgbImage& image) -> std::string {
+        for (int k = 1; k <= 23; ++k) {
+            const int column = 1 + static_cast<int>(std::lround(k * 1000.0 / 23.4375));
+            if (!e2e::hasColour(image, column, 100, e2e::gridColour)) {
+                return "no kHz line in column " + std::to_string(column);
+            }
+        }
+        for (int level = -40; level <= 100; level += 10) {
+            const int64_t row = e2e::levelRow(static_cast<float>(level), offset);
+            if (row >= 0 && row < e2e::windowHeight &&
+                !e2e::hasColour(image, 600, e2e::windowRow(row), e2e::gridColour)) {
+                return "no line for " + std::to_string(level) + " dB at plot row " + std::to_string(row);
+            }
+        }
+        const int labelTop = e2e::windowRow(e2e::levelRow(20.0f, offset)) - 9;
+        const std::string label = e2e::readText(image, e2e::windowWidth - 2 - 8 * 5, labelTop, 5, e2e::gridLabelColour);
+        if (label != "20 dB") {
+            return "the 20 dB line is labelled '" + label + "'";
+        }
+        const std::string readout = e2e::readText(image, 0, e2e::readoutRow, 64, e2e::textColour);
+        return readout.starts_with(readoutBegins) ? "" : "the readout reads '" + readout + "'";
+    };
+}
+
+struct Readout {
+    double binHz = -1.0;
+    double binDb = 0.0;
+    double peakHz = -1.0;
+    double peakDb = 0.0;
+};
+
+// The readout of a frame, read off the screen.
+Readout readoutOf(const rig::RgbImage& image)
+{
+    const std::string text = e2e::readText(image, 0, e2e::readoutRow, 64, e2e::textColour);
+    Readout read;
+    if (std::sscanf(text.c_str(), "%lf Hz  %lf dB  peak %lf Hz  %lf dB", &read.binHz, &read.binDb, &read.peakHz,
+                    &read.peakDb) != 4) {
+        std::sscanf(text.c_str(), "peak %lf Hz  %lf dB", &read.peakHz, &read.peakDb);
+    }
+    return read;
+}
+
+// A sine of amplitude 0.5 halfway between bins 64 and 65: 129 periods in
+// 4096 samples.
+int16_t betweenBinsSample(int64_t n)
+{
+    const double turns = static_cast<double>(n % 4096) * 129.0 / 4096.0;
+    return static_cast<int16_t>(std::lround(16384.0 * std::sin(2.0 * std::numbers::pi * turns)));
+}
+
+TEST(SpecmonInstrumentTest, TheGridFollowsTheOffsetAndTheReadoutTellsTheBinAndThePeak)
+{
+    MonitorSession session(e2e::specmonProgram(), AudioInput::pipe, {"--grid", "--readout"});
+    session.pulse().playSignal([](int64_t n) { return e2e::toneSample(32, n); });
+    session.movePointer(65, 200);
+    ASSERT_TRUE(session.waitForSteadyFrame("the grid at the start offset over the tone in bin 64",
+                                           showsSpectrumGrid(startOffset, "1500.0 Hz  ")));
+    Readout read = readoutOf(session.frame());
+    EXPECT_NEAR(read.binDb, fullToneDb, toneToleranceDb);
+    EXPECT_DOUBLE_EQ(read.peakHz, 1500.0);
+    EXPECT_DOUBLE_EQ(read.peakDb, read.binDb);
+
+    session.pressButton(3);
+    ASSERT_TRUE(session.waitForFrame("the grid at offset 200", showsSpectrumGrid(200.0f, "1500.0 Hz  ")));
+    session.releaseButton(3);
+    // Between two bins the pointer's bin reads lower than the refined peak.
+    session.pulse().playSignal(betweenBinsSample);
+    ASSERT_TRUE(session.waitForFrame("the tone between bins 64 and 65", [](const rig::RgbImage& image) {
+        const Readout between = readoutOf(image);
+        return std::abs(between.peakHz - 64.5 * 23.4375) < 3.0 ? "" : "a peak at " + std::to_string(between.peakHz);
+    }));
+    read = readoutOf(session.frame());
+    EXPECT_DOUBLE_EQ(read.binHz, 1500.0);
+    EXPECT_GT(read.peakDb, read.binDb);
+    // Column 0 shows no bin: only the peak is read out.
+    session.movePointer(0, 200);
+    EXPECT_TRUE(session.waitForFrame("the peak alone", showsSpectrumGrid(200.0f, "peak 151")));
+    session.typeKey(XK_Escape);
+    ASSERT_TRUE(session.waitForCleanExit());
 }
 
 } // namespace

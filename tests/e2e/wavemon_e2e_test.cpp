@@ -252,3 +252,67 @@ TEST(WavemonPipeTest, FramesShowTheOlderHalfOfTheSamplesThatTheDumpHolds)
 }
 
 } // namespace
+
+// The options of an instrument
+
+namespace {
+
+// A steady 0.25 with --grid --readout: the grid of this amplitude step at
+// this scale (a line every 96 columns, a line at every multiple of the step,
+// the first labelled) under the flat trace, and the readout of the pointer's
+// column; empty readout for none.
+e2e::FrameCheck showsWaveGrid(float scale, double step, const std::string& stepLabel, const std::string& readout)
+{
+    return [=](const rig::RgbImage& image) -> std::string {
+        const int traceRow = e2e::windowRow(e2e::waveRow(0.25f, scale));
+        if (!e2e::hasColour(image, 10, traceRow, e2e::traceColour)) {
+            return "no flat trace at window row " + std::to_string(traceRow);
+        }
+        for (int column = 96; column <= 960; column += 96) {
+            if (!e2e::hasColour(image, column, 130, e2e::gridColour)) {
+                return "no time line in column " + std::to_string(column);
+            }
+        }
+        for (int k = -5; k <= 5; ++k) {
+            const int row = e2e::windowRow(e2e::waveRow(static_cast<float>(k * step), scale));
+            if (row >= 0 && row < e2e::windowHeight && !e2e::hasColour(image, 500, row, e2e::gridColour)) {
+                return "no amplitude line in window row " + std::to_string(row);
+            }
+        }
+        const int firstLine = e2e::windowRow(e2e::waveRow(static_cast<float>(step), scale));
+        const int labelLength = static_cast<int>(stepLabel.size());
+        const std::string label = e2e::readText(image, e2e::windowWidth - 2 - 8 * labelLength, firstLine - 9,
+                                                labelLength, e2e::gridLabelColour);
+        if (label != stepLabel) {
+            return "the first amplitude line is labelled '" + label + "'";
+        }
+        if (e2e::readText(image, 62, 10, 4, e2e::gridLabelColour) != "2 ms") {
+            return "the first time line is not labelled '2 ms'";
+        }
+        const std::string shown = e2e::readText(image, 0, e2e::readoutRow, 40, e2e::textColour);
+        return shown == readout ? "" : "the readout reads '" + shown + "'";
+    };
+}
+
+TEST(WavemonInstrumentTest, TheGridFollowsTheScaleAndTheReadoutReadsThePointersColumn)
+{
+    MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe, {"--grid", "--readout"});
+    session.pulse().playSignal([](int64_t) { return int16_t{8192}; });
+    session.movePointer(300, 150);
+    ASSERT_TRUE(session.waitForFrame("the grid at scale 1 and the readout of column 300",
+                                     showsWaveGrid(1.0f, 0.2, "+0.2", "6.25 ms  +0.2500")));
+    session.pressButton(1);
+    ASSERT_TRUE(session.waitForFrame("the grid at scale 0.1", showsWaveGrid(0.1f, 2.0, "+2", "6.25 ms  +0.2500")));
+    session.releaseButton(1);
+    session.movePointer(1023, 150);
+    ASSERT_TRUE(
+        session.waitForFrame("the readout of the last column", showsWaveGrid(0.1f, 2.0, "+2", "21.31 ms  +0.2500")));
+    // The window's last column shows no sample: nothing to read out there.
+    session.movePointer(1024, 150);
+    ASSERT_TRUE(session.waitForFrame("no readout", showsWaveGrid(0.1f, 2.0, "+2", "")));
+    session.typeKey(XK_Escape);
+    ASSERT_TRUE(session.waitForCleanExit());
+    EXPECT_TRUE(e2e::sameDump(session.readDump(), e2e::uniformDump(2048, " 0.25")));
+}
+
+} // namespace
