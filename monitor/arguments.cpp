@@ -1,5 +1,9 @@
 #include "monitor/arguments.h"
 
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <string_view>
 
@@ -9,22 +13,95 @@ namespace {
 
 constexpr std::string_view inputOption = "--input";
 
-// Sets what a program's own option asks for; what is wrong with it, or
-// nothing. value is what followed '=' in the same argument, if anything.
-std::string applyOption(std::string_view name, std::optional<std::string_view> value, MonitorOptions& options)
+// A number that is the whole of text, or nothing.
+std::optional<double> wholeNumber(std::string_view text)
 {
-    bool* const flag = name == "--grid" ? &options.grid : name == "--readout" ? &options.readout : nullptr;
+    const std::string copy(text);
+    char* end = nullptr;
+    const double value = std::strtod(copy.c_str(), &end);
+    if (copy.empty() || end != copy.c_str() + copy.size() || !std::isfinite(value) || std::isspace(copy.front())) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// A whole number that is the whole of text: false when it is not one.
+bool wholeInteger(std::string_view text, int64_t& number)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+// EDGE[:LEVEL] of --trigger=; false when it is no such thing.
+bool readTrigger(std::string_view text, TriggerOption& trigger)
+{
+    const size_t colon = text.find(':');
+    const std::string_view edge = text.substr(0, colon);
+    if (edge != "rising" && edge != "falling") {
+        return false;
+    }
+    trigger.rising = edge == "rising";
+    if (colon == std::string_view::npos) {
+        return true;
+    }
+    const std::optional<double> level = wholeNumber(text.substr(colon + 1));
+    if (!level || std::abs(*level) > triggerLevelLimit) {
+        return false;
+    }
+    trigger.level = static_cast<float>(*level);
+    return true;
+}
+
+// Sets what a program's own option asks for; what is wrong with it, or
+// nothing. value is what followed '=' in the same argument, if anything;
+// next is the argument after this one, which an option with a value of its
+// own takes (and then sets tookNext).
+std::string applyOption(std::string_view name, std::optional<std::string_view> value, const char* next, bool& tookNext,
+                        MonitorOptions& options)
+{
+    const std::string quoted = "option '" + std::string(name) + "'";
+    bool* const flag = name == "--grid"        ? &options.grid
+                       : name == "--readout"   ? &options.readout
+                       : name == "--peak-hold" ? &options.peakHold
+                                               : nullptr;
     if (flag != nullptr) {
         if (value) {
-            return "option '" + std::string(name) + "' takes no value";
+            return quoted + " takes no value";
         }
         *flag = true;
         return {};
     }
-    return "unknown option '" + escapedForTerminal(name) + "'";
+    if (name == "--trigger") {
+        options.trigger = {true, true, 0.0f};
+        if (value && !readTrigger(*value, options.trigger)) {
+            return quoted + " takes rising or falling, then optionally ':' and a level from -" +
+                   singleText(triggerLevelLimit) + " to " + singleText(triggerLevelLimit) + ", not '" +
+                   escapedForTerminal(*value) + "'";
+        }
+        return {};
+    }
+    if (name != "--average") {
+        return "unknown option '" + escapedForTerminal(name) + "'";
+    }
+    if (!value && next != nullptr) {
+        value = next;
+        tookNext = true;
+    }
+    const std::string range = "a whole number from " + numberText(averageLeast) + " to " + numberText(averageMost);
+    int64_t frames = 0;
+    if (!value || !wholeInteger(*value, frames) || frames < averageLeast || frames > averageMost) {
+        return quoted + " needs " + range + (value ? ", not '" + escapedForTerminal(*value) + "'" : "");
+    }
+    options.average = frames;
+    return {};
 }
 
 } // namespace
+
+bool MonitorOptions::instrument() const
+{
+    return grid || readout || trigger.on || peakHold || average > 0;
+}
 
 CommandLine readCommandLine(int argc, const char* const* argv, const ProgramUsage& usage)
 {
@@ -56,7 +133,9 @@ CommandLine readCommandLine(int argc, const char* const* argv, const ProgramUsag
         if (name.starts_with("--") && takesOption(usage, name)) {
             const std::optional<std::string_view> value =
                 equals == std::string_view::npos ? std::nullopt : std::optional(argument.substr(equals + 1));
-            line.wrong = applyOption(name, value, line.options);
+            bool tookNext = false;
+            line.wrong = applyOption(name, value, i + 1 < argc ? argv[i + 1] : nullptr, tookNext, line.options);
+            i += tookNext ? 1 : 0;
             if (!line.wrong.empty()) {
                 return line;
             }

@@ -14,12 +14,30 @@ enum class Request {
     listInputs, // --list-inputs
 };
 
+// --trigger[=EDGE[:LEVEL]]: where a frame of the trace starts.
+struct TriggerOption {
+    bool on = false;
+    bool rising = true; // EDGE: rising (the default) or falling
+    float level = 0.0f; // LEVEL in full-scale units, -0.99 to 0.99
+};
+
 // The options that make a monitor an instrument. Each program takes only
 // those its usage lists; without any, it is exactly the plain monitor.
 struct MonitorOptions {
-    bool grid = false;    // --grid: a labelled grid under the trace
-    bool readout = false; // --readout: the values under the pointer in the top text row
+    bool grid = false;     // --grid: a labelled grid under the trace
+    bool readout = false;  // --readout: the values under the pointer in the top text row
+    TriggerOption trigger; // --trigger
+    bool peakHold = false; // --peak-hold: the highest levels since the start, under the trace
+    int64_t average = 0;   // --average N: the power averaged over frames with weight 1/N; 0 for none
+
+    // Whether any of these is given: the freeze key then works.
+    bool instrument() const;
 };
+
+// The limits of the values, for the texts that state them.
+inline constexpr float triggerLevelLimit = 0.99f;
+inline constexpr int64_t averageLeast = 2;
+inline constexpr int64_t averageMost = 100;
 
 struct CommandLine {
     // Reading stops at the first help, version or list request, or at the

@@ -16,6 +16,13 @@ int64_t textWidth(std::string_view text)
     return glyphSize * static_cast<int64_t>(text.size());
 }
 
+// Text in the top text row from column x, on a black backing.
+void drawTopText(int64_t x, std::string_view text)
+{
+    plotFilledBox(x, topTextBottom, x + textWidth(text) - 1, monitorHeight - 1, backgroundColour);
+    plotText(x, topTextBottom, text, textColour);
+}
+
 } // namespace
 
 void drawGridColumn(int64_t x, std::string_view label)
@@ -42,9 +49,13 @@ void drawGridRow(int64_t y, std::string_view label)
 
 void drawReadout(std::string_view text)
 {
-    if (text.empty()) {
-        return;
+    if (!text.empty()) {
+        drawTopText(0, text);
     }
-    plotFilledBox(0, topTextBottom, textWidth(text) - 1, monitorHeight - 1, backgroundColour);
-    plotText(0, topTextBottom, text, textColour);
+}
+
+void drawFrozenMark()
+{
+    constexpr std::string_view mark = "frozen";
+    drawTopText(monitorWidth - textWidth(mark), mark);
 }

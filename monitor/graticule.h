@@ -1,5 +1,6 @@
 // What both programs draw for the options that make them instruments: the
-// lines and labels of a grid (--grid) and the readout line (--readout). The
+// lines and labels of a grid (--grid), the readout line (--readout) and the
+// sign of a frozen picture. The
 // grid goes in dark grey under the trace, its labels in light grey, placed so
 // that they never cover the help lines at the bottom left and never sit in
 // the window's top text row, which is the readout's. Any thread; each
@@ -27,3 +28,7 @@ void drawGridRow(int64_t y, std::string_view label);
 // The readout: text in the top text row from the left edge, in the text
 // colour on a black backing as wide as the text.
 void drawReadout(std::string_view text);
+
+// The sign of a frozen picture: "frozen" at the right end of the top text
+// row, in the text colour on a black backing.
+void drawFrozenMark();

@@ -17,15 +17,36 @@ constexpr int entryIndent = 6;
 
 const std::string dumpName = monitorDumpPath;
 
+// The program's options as a list in words: "--grid, --readout or --trigger".
+std::string optionList(const ProgramUsage& usage)
+{
+    std::string list;
+    for (size_t i = 0; i < usage.options.size(); ++i) {
+        list += (i == 0                          ? ""
+                 : i + 1 == usage.options.size() ? " or "
+                                                 : ", ") +
+                std::string(optionName(usage.options[i].term));
+    }
+    return list;
+}
+
 std::vector<Entry> controls(const ProgramUsage& usage)
 {
-    return {
+    std::vector<Entry> entries = {
         {"left mouse button, held", usage.leftButton},
         {"right mouse button, held", usage.rightButton},
         {"Escape or Ctrl-C in the window", "writes " + dumpName + " and exits"},
         {"Ctrl-C in the terminal, kill, closing the terminal",
          "the same as Escape; once the program is ending, the next one ends it at once, without " + dumpName},
     };
+    if (!usage.options.empty()) {
+        entries.push_back({"Space, with " + optionList(usage),
+                           "freezes the picture: frames go on (the buttons and the readout still act on it) while "
+                           "the audio flows on, and Space again shows the live input; while frozen, " +
+                               dumpName + " gets the frozen numbers and the top line says frozen"});
+    }
+    entries.insert(entries.end(), usage.keys.begin(), usage.keys.end());
+    return entries;
 }
 
 const std::string_view controlsNote = "The buttons work while the window is active and the pointer is over it. "
@@ -49,14 +70,44 @@ const std::vector<Entry> sharedOptions = {
     {"--version", "show the program's name and version and exit"},
 };
 
-// The usage line: every option that a run takes, then the answers.
+// The usage line's items: every option that a run takes, then the answers.
+std::vector<std::string> synopsisItems(const ProgramUsage& usage)
+{
+    std::vector<std::string> items = {"[" + sharedOptions.front().term + "]"};
+    for (const Entry& option : usage.options) {
+        items.push_back("[" + option.term + "]");
+    }
+    items.insert(items.end(), {"| --list-inputs", "| --help", "| --version"});
+    return items;
+}
+
 std::string synopsis(const ProgramUsage& usage)
 {
-    std::string line = "[" + sharedOptions.front().term + "]";
-    for (const Entry& option : usage.options) {
-        line += " [" + option.term + "]";
+    std::string line;
+    for (const std::string& item : synopsisItems(usage)) {
+        line.append(line.empty() ? "" : " ").append(item);
     }
-    return line + " | --list-inputs | --help | --version";
+    return line;
+}
+
+// "Usage: <name> <items>", wrapped between items under the first one.
+std::string usageLines(const ProgramUsage& usage)
+{
+    const std::string start = "Usage: " + usage.name + " ";
+    std::string out = start;
+    size_t lineLength = start.size();
+    bool first = true;
+    for (const std::string& item : synopsisItems(usage)) {
+        if (!first && lineLength + 1 + item.size() > textWidth) {
+            out.append("\n").append(start.size(), ' ');
+            lineLength = start.size();
+            first = true;
+        }
+        out.append(first ? "" : " ").append(item);
+        lineLength += (first ? 0 : 1) + item.size();
+        first = false;
+    }
+    return out.append("\n");
 }
 
 // The program's own options first, then those of both.
@@ -168,6 +219,13 @@ std::string numberText(double value)
     return std::string(text, end.ptr);
 }
 
+std::string singleText(float value)
+{
+    char text[32];
+    const std::to_chars_result end = std::to_chars(std::begin(text), std::end(text), value);
+    return std::string(text, end.ptr);
+}
+
 std::string captureSentence()
 {
     return "It captures mono " + numberText(captureBits) + "-bit audio at " + numberText(captureRate / 1000.0) +
@@ -177,10 +235,10 @@ std::string captureSentence()
 
 std::string helpText(const ProgramUsage& usage)
 {
-    return usage.name + " - " + usage.summary + "\n\nUsage: " + usage.name + " " + synopsis(usage) + "\n\n" +
-           wrapped(usage.description, 0) + "\nControls:\n" + helpEntries(controls(usage)) + wrapped(controlsNote, 2) +
-           "\n" + dumpName + ":\n" + wrapped(dumpText(usage), 2) + "\nOptions:\n" + helpEntries(options(usage)) +
-           "\nExit status:\n" + helpEntries(exitStatuses);
+    return usage.name + " - " + usage.summary + "\n\n" + usageLines(usage) + "\n" + wrapped(usage.description, 0) +
+           "\nControls:\n" + helpEntries(controls(usage)) + wrapped(controlsNote, 2) + "\n" + dumpName + ":\n" +
+           wrapped(dumpText(usage), 2) + "\nOptions:\n" + helpEntries(options(usage)) + "\nExit status:\n" +
+           helpEntries(exitStatuses);
 }
 
 std::string versionText(const ProgramUsage& usage)

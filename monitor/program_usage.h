@@ -24,8 +24,11 @@ struct ProgramUsage {
     std::string dump;        // what goes to out.txt
     std::string seeAlso;     // the other program's name
     // The options of this program beyond those of both (--input,
-    // --list-inputs, --help, --version), which alone it takes.
+    // --list-inputs, --help, --version), which alone it takes. With any of
+    // them, Space freezes the picture.
     std::vector<UsageEntry> options;
+    // Keys of this program's own, beyond the ways out and Space.
+    std::vector<UsageEntry> keys;
 };
 
 // The name of an option term: "--average N" and "--trigger[=EDGE]" name
@@ -38,6 +41,9 @@ bool takesOption(const ProgramUsage& usage, std::string_view name);
 // A number as the texts write it: as short as it can be and still read back
 // the same (0.7, 23.4375, -100, 48000).
 std::string numberText(double value);
+
+// The same for a single-precision value: 0.01f reads "0.01".
+std::string singleText(float value);
 
 // The sentence both descriptions end with: what is captured and how the
 // window is redrawn.

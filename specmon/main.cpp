@@ -15,6 +15,7 @@
 #include "specmon/spectrum_fft.h"
 #include "specmon/spectrum_grid.h"
 #include "specmon/spectrum_levels.h"
+#include "specmon/spectrum_memory.h"
 #include "specmon/spectrum_readout.h"
 #include "specmon/spectrum_usage.h"
 
@@ -24,6 +25,52 @@ namespace {
 float fftRe[fftSize] = {};
 float fftIm[fftSize] = {};
 float spectrumDb[spectrumBins] = {};
+// What --average and --peak-hold remember across frames.
+PowerAverage powerAverage;
+PeakHold peakHold;
+
+// The levels of the newest samples: averaged over frames with --average,
+// and raised into the peak hold with --peak-hold, each started afresh first
+// when the user asked for it.
+void analyseNewFrame(const MonitorOptions& options, InstrumentState& instrument)
+{
+    if (instrument.restart) {
+        powerAverage.started = false;
+        peakHold.started = false;
+        instrument.restart = false;
+    }
+    copySnapshot(fftRe, fftIm);
+    if (options.average > 0) {
+        transformFrame(fftRe, fftIm);
+        averagePowers(powerAverage, fftRe, fftIm, options.average, spectrumDb);
+    } else {
+        analyseFrame(fftRe, fftIm, spectrumDb);
+    }
+    if (options.peakHold) {
+        holdPeaks(peakHold, spectrumDb);
+    }
+}
+
+// The frame: the grid under everything, the peak hold under the trace, the
+// legend over it, then the readout and the frozen mark in the top line.
+void drawFrame(float offset, const MonitorOptions& options, const InstrumentState& instrument)
+{
+    clearMonitorWindow();
+    if (options.grid) {
+        drawSpectrumGrid(offset);
+    }
+    if (options.peakHold) {
+        drawSpectrum(peakHold.levelsDb, offset, peakHoldColour);
+    }
+    drawSpectrum(spectrumDb, offset, traceColour);
+    drawSpectrumLegend();
+    if (options.readout) {
+        drawReadout(spectrumReadout(mouseX(), spectrumDb));
+    }
+    if (instrument.frozen) {
+        drawFrozenMark();
+    }
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -33,26 +80,22 @@ int main(int argc, char** argv)
         return *status;
     }
     float yOffset = offsetStart;
+    InstrumentState instrument;
     openMonitorWindow();
     // The tables are built before the capture starts, so the audio thread
     // never runs while they are written.
     fft(fftRe, fftIm, fftForward, fftBuildTables);
     startCapture();
 
+    // A frozen picture keeps its levels while the offset and the readout
+    // follow the mouse; its levels are what goes to out.txt.
     do {
         yOffset = nextOffset(yOffset, mouseLeft(), mouseRight());
-        copySnapshot(fftRe, fftIm);
-        analyseFrame(fftRe, fftIm, spectrumDb);
-        clearMonitorWindow();
-        if (options.grid) {
-            drawSpectrumGrid(yOffset);
+        if (!instrument.frozen) {
+            analyseNewFrame(options, instrument);
         }
-        drawSpectrum(spectrumDb, yOffset);
-        drawSpectrumLegend();
-        if (options.readout) {
-            drawReadout(spectrumReadout(mouseX(), spectrumDb));
-        }
-    } while (!frameEndsMonitor());
+        drawFrame(yOffset, options, instrument);
+    } while (!frameEndsMonitor(options, instrument));
 
     // The audio is shut down completely before the file is written, but a
     // stop that does not finish keeps neither the file nor the end waiting.

@@ -39,7 +39,7 @@ int64_t levelRow(float levelDb, float offset)
     return static_cast<int64_t>(std::nearbyint(row));
 }
 
-void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset)
+void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset, int64_t colour)
 {
     int64_t prevY = 0;
     for (int64_t i = 0; i < spectrumBins; ++i) {
@@ -47,7 +47,7 @@ void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset)
         if (i == 0) {
             prevY = y;
         }
-        plotLine(i, prevY, i + 1, y, traceColour);
+        plotLine(i, prevY, i + 1, y, colour);
         prevY = y;
     }
 }

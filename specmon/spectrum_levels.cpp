@@ -10,17 +10,31 @@ namespace {
 constexpr double powerFloor = 1e-19;
 } // namespace
 
+float binPower(const float (&re)[fftSize], const float (&im)[fftSize], int64_t i)
+{
+    return re[i] * re[i] + im[i] * im[i];
+}
+
+float powerLevel(double power)
+{
+    return static_cast<float>(10.0 * std::log10(power + powerFloor));
+}
+
 void powerToDecibels(const float (&re)[fftSize], const float (&im)[fftSize], float (&spectrumDb)[fftSize / 2])
 {
     for (int64_t i = 0; i < fftSize / 2; ++i) {
-        const float power = re[i] * re[i] + im[i] * im[i];
-        spectrumDb[i] = static_cast<float>(10.0 * std::log10(static_cast<double>(power) + powerFloor));
+        spectrumDb[i] = powerLevel(binPower(re, im, i));
     }
+}
+
+void transformFrame(float (&re)[fftSize], float (&im)[fftSize])
+{
+    applyHamming(re, fftSize);
+    fft(re, im, fftForward, fftTransform);
 }
 
 void analyseFrame(float (&re)[fftSize], float (&im)[fftSize], float (&spectrumDb)[fftSize / 2])
 {
-    applyHamming(re, fftSize);
-    fft(re, im, fftForward, fftTransform);
+    transformFrame(re, im);
     powerToDecibels(re, im, spectrumDb);
 }

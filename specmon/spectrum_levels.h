@@ -4,14 +4,23 @@
 
 #include "specmon/spectrum_tables.h"
 
-// For bins 0..1023: P = re^2 + im^2 in single precision (each square rounded,
-// then the sum), and spectrumDb[i] = single(10 log10(double(P) + 1e-19)) in
-// double precision. A bin with P = 0 gives exactly -190. Bins 1024 and up of
-// re and im are not read.
+// The power of bin i (0..1023): re^2 + im^2 in single precision (each square
+// rounded, then the sum).
+float binPower(const float (&re)[fftSize], const float (&im)[fftSize], int64_t i);
+
+// The level of a power: single(10 log10(double(P) + 1e-19)) in double
+// precision. A power of 0 gives exactly -190.
+float powerLevel(double power);
+
+// For bins 0..1023: spectrumDb[i] = powerLevel(binPower(re, im, i)). Bins 1024
+// and up of re and im are not read.
 void powerToDecibels(const float (&re)[fftSize], const float (&im)[fftSize], float (&spectrumDb)[fftSize / 2]);
 
-// One frame: re holds the 2048 samples, oldest first, and im is all zero.
-// Applies the Hamming window to re, the forward transform (sign -1) to
-// (re, im), and writes the levels of bins 0..1023 to spectrumDb; re and im are
-// left holding the transform. fft must have been initialised.
+// re holds the 2048 samples, oldest first, and im is all zero: applies the
+// Hamming window to re and the forward transform (sign -1) to (re, im),
+// leaving them holding the transform. fft must have been initialised.
+void transformFrame(float (&re)[fftSize], float (&im)[fftSize]);
+
+// One frame: transformFrame, then the levels of bins 0..1023 into
+// spectrumDb.
 void analyseFrame(float (&re)[fftSize], float (&im)[fftSize], float (&spectrumDb)[fftSize / 2]);

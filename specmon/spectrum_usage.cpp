@@ -1,6 +1,7 @@
 #include "specmon/spectrum_usage.h"
 
 #include "capture/capture_format.h"
+#include "monitor/arguments.h"
 #include "specmon/spectrum_display.h"
 #include "specmon/spectrum_grid.h"
 #include "specmon/spectrum_tables.h"
@@ -31,5 +32,13 @@ const ProgramUsage specmonUsage = {
                        " dB, which follows the offset"},
         {"--readout", "show in the window's top line the frequency and level of the bin under the pointer and "
                       "the frame's peak, refined between bins, e.g. 1500.0 Hz  48.83 dB  peak 1500.0 Hz  48.83 dB"},
+        {"--peak-hold", "draw under the trace, in light red, the highest level of each bin since the start or the "
+                        "last r"},
+        {"--average N", "show (and dump) an exponential average of each bin's power over the frames, each new frame "
+                        "weighing 1/N (N from " +
+                            n(averageLeast) + " to " + n(averageMost) + "), turned into decibels; r starts it afresh"},
+    },
+    {
+        {"r, with --peak-hold or --average", "starts the peak hold and the average afresh"},
     },
 };

@@ -16,6 +16,7 @@
 #include "plot/plot_helpers.h"
 #include "wavemon/scale_control.h"
 #include "wavemon/wave_trace.h"
+#include "wavemon/wave_trigger.h"
 #include "wavemon/wave_usage.h"
 
 namespace {
@@ -60,6 +61,7 @@ int main(int argc, char** argv)
     }
     TraceView view;
     view.grid = options.grid;
+    InstrumentState instrument;
     openMonitorWindow();
     startCapture();
 
@@ -70,19 +72,29 @@ int main(int argc, char** argv)
     do {
         view.scale = nextScale(view.scale, mouseLeft(), mouseRight());
         view.readoutColumn = options.readout ? mouseX() : -1;
+        view.frozen = instrument.frozen;
         clearMonitorWindow();
         finishTraceWorker(worker);
-        copySnapshot(traceBuffer);
+        if (!instrument.frozen) {
+            copySnapshot(traceBuffer);
+        }
+        view.first = options.trigger.on ? frameStart(traceBuffer, options.trigger) : 0;
         worker = startTraceWorker(view);
         drawWaveHelp();
-    } while (!frameEndsMonitor());
+    } while (!frameEndsMonitor(options, instrument));
     finishTraceWorker(worker);
 
     // The dump is taken from the shared snapshot, frozen while it is written,
-    // and so may be newer than the last trace shown.
-    raiseSnapshotHold();
-    const std::error_code dumpError = dumpValues(monitorDumpPath, CaptureSnapshot, traceLength);
-    lowerSnapshotHold();
+    // and so may be newer than the last trace shown; a frozen picture dumps
+    // the samples it froze.
+    std::error_code dumpError;
+    if (instrument.frozen) {
+        dumpError = dumpValues(monitorDumpPath, traceBuffer, traceLength);
+    } else {
+        raiseSnapshotHold();
+        dumpError = dumpValues(monitorDumpPath, CaptureSnapshot, traceLength);
+        lowerSnapshotHold();
+    }
     const bool stopped = stopCaptureWithin(audioAnswerLimit);
     return finishExit(stopped, monitorExitStatus(dumpError));
 }

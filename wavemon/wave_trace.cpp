@@ -47,10 +47,13 @@ void drawTrace(const float (&buffer)[traceLength], const TraceView& view)
         drawWaveGrid(view.scale);
     }
     for (int64_t i = 0; i < tracePoints; ++i) {
-        plotPoint(i, traceRow(buffer[i], view.scale), traceColour);
+        plotPoint(i, traceRow(buffer[view.first + i], view.scale), traceColour);
     }
     drawWaveHelp();
     if (view.readoutColumn >= 0 && view.readoutColumn < tracePoints) {
-        drawReadout(waveReadout(view.readoutColumn, buffer[view.readoutColumn]));
+        drawReadout(waveReadout(view.readoutColumn, buffer[view.first + view.readoutColumn]));
+    }
+    if (view.frozen) {
+        drawFrozenMark();
     }
 }

@@ -19,15 +19,18 @@ int64_t traceRow(float value, float scale);
 // What a frame shows besides the samples.
 struct TraceView {
     float scale = scaleStart;
+    int64_t first = 0;          // the sample in column 0: 0 but for a triggered frame
     bool grid = false;          // the labelled grid under the trace
     int64_t readoutColumn = -1; // the pointer's column for the readout; -1 for none
+    bool frozen = false;        // the picture is frozen: said in the top text row
 };
 
-// Worker thread: clears the screen, draws the grid when asked, plots the
-// first 1024 values of buffer as single points in colour 10 (x = index, y =
-// traceRow), then draws the help lines over them and the readout of the
-// pointer's column when it shows a sample. Reads buffer in place: the caller
-// must not write it until this has returned.
+// Worker thread: clears the screen, draws the grid when asked, plots the 1024
+// values of buffer from view.first on as single points in colour 10 (x =
+// index - first, y = traceRow), then draws the help lines over them, the
+// readout of the pointer's column when it shows a sample, and whether the
+// picture is frozen. Reads buffer in place: the caller must not write it
+// until this has returned.
 void drawTrace(const float (&buffer)[traceLength], const TraceView& view);
 
 // Main thread and worker: the two help lines in colour 14.

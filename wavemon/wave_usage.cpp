@@ -4,6 +4,7 @@
 #include "wavemon/scale_control.h"
 #include "wavemon/wave_grid.h"
 #include "wavemon/wave_trace.h"
+#include "wavemon/wave_trigger.h"
 
 namespace {
 
@@ -31,5 +32,16 @@ const ProgramUsage wavemonUsage = {
                        n(maxAmplitudeLines) + " of them above zero at the current scale"},
         {"--readout", "show in the window's top line the time of the pointer's column from the trace's left edge "
                       "and the sample drawn there, e.g. 2.00 ms  +0.2500"},
+        {"--trigger[=EDGE[:LEVEL]]",
+         "hold a periodic input still: each frame shows the " + n(tracePoints) +
+             " samples around the first crossing of LEVEL (in full-scale units, -" + singleText(triggerLevelLimit) +
+             " to " + singleText(triggerLevelLimit) +
+             ", 0 by default) in the EDGE direction (rising, the default, "
+             "or falling) among the middle half of the samples, that crossing in the middle column, with a "
+             "hysteresis of " +
+             singleText(triggerHysteresis) +
+             "; a frame with no crossing shows the older half as "
+             "usual"},
     },
+    {},
 };

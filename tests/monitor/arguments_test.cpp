@@ -8,7 +8,7 @@
 
 namespace {
 
-const ProgramUsage usage = {"tester", "", "", "", "", "", "", {{"--grid", ""}}};
+const ProgramUsage usage = {"tester", "", "", "", "", "", "", {{"--grid", ""}}, {}};
 
 CommandLine read(std::vector<const char*> arguments)
 {

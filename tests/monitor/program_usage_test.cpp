@@ -18,6 +18,7 @@ const ProgramUsage sample = {
     "what it dumps",
     "other",
     {},
+    {},
 };
 
 // Help: no line wider than 79 columns unless one word is, entries indented
