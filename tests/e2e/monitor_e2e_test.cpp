@@ -112,17 +112,20 @@ INSTANTIATE_TEST_SUITE_P(Monitors, MonitorExitTest,
 
 class MonitorInputTest : public testing::TestWithParam<Monitor> {};
 
-TEST_P(MonitorInputTest, LetterArrowKeyAndCloseRequestAreTakenAndIgnored)
+TEST_P(MonitorInputTest, LetterArrowSpaceKeyAndCloseRequestAreTakenAndIgnored)
 {
     const MonitorProgram& program = e2e::programOf(GetParam());
     MonitorSession session(program, AudioInput::pipe);
     ASSERT_TRUE(showsSilence(session, program));
     session.typeKey(XK_a);
     session.typeKey(XK_Left);
+    // Space and r act only where options make the program an instrument.
+    session.typeKey(XK_space);
+    session.typeKey(XK_r);
     session.requestClose();
     // The program takes one key a frame. Each switch of the input below shows
-    // in a frame of its own, so four switches outlast the three keys.
-    for (int round = 0; round < 2; ++round) {
+    // in a frame of its own, so six switches outlast the five keys.
+    for (int round = 0; round < 3; ++round) {
         session.pulse().playSignal([](int64_t) { return int16_t{16384}; });
         ASSERT_TRUE(session.waitForFrame("a steady input of 0.5", program.showsSteadyHalf)) << "round " << round;
         session.pulse().playSilence();

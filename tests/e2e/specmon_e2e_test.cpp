@@ -94,6 +94,25 @@ constexpr Tone tones[] = {{64, 32}, {128, 16}};
 
 // A complete frame with trace pixels around the tone's peak and none around
 // the other tone's, at any offset from -100 to 200.
+// Empty when the columns around the tone's peak hold trace pixels and those
+// around the other tone's hold none.
+std::string tracedAlone(const rig::RgbImage& image, const Tone& tone, const Tone& other)
+{
+    const auto traced = [&](const Tone& around) {
+        for (int x = around.bin - 1; x <= around.bin + 3; ++x) {
+            if (!e2e::traceRowsOf(image, x).empty()) {
+                return true;
+            }
+        }
+        return false;
+    };
+    if (traced(tone) && !traced(other)) {
+        return "";
+    }
+    return std::string("columns around bin ") + std::to_string(tone.bin) + (traced(tone) ? " traced" : " empty") +
+           ", around bin " + std::to_string(other.bin) + (traced(other) ? " traced" : " empty");
+}
+
 e2e::FrameCheck showsToneAlone(const Tone& tone, const Tone& other)
 {
     return [&tone, &other](const rig::RgbImage& image) {
@@ -101,20 +120,7 @@ e2e::FrameCheck showsToneAlone(const Tone& tone, const Tone& other)
         if (seen.empty()) {
             seen = e2e::compareText(image, e2e::spectrumLegendLines, true);
         }
-        const auto traced = [&](const Tone& around) {
-            for (int x = around.bin - 1; x <= around.bin + 3; ++x) {
-                if (!e2e::traceRowsOf(image, x).empty()) {
-                    return true;
-                }
-            }
-            return false;
-        };
-        if (seen.empty() && (!traced(tone) || traced(other))) {
-            seen = std::string("columns around bin ") + std::to_string(tone.bin) +
-                   (traced(tone) ? " traced" : " empty") + ", around bin " + std::to_string(other.bin) +
-                   (traced(other) ? " traced" : " empty");
-        }
-        return seen;
+        return seen.empty() ? tracedAlone(image, tone, other) : seen;
     };
 }
 
@@ -336,6 +342,33 @@ TEST(SpecmonInstrumentTest, TheGridFollowsTheOffsetAndTheReadoutTellsTheBinAndTh
     EXPECT_TRUE(session.waitForFrame("the peak alone", showsSpectrumGrid(200.0f, "peak 151")));
     session.typeKey(XK_Escape);
     ASSERT_TRUE(session.waitForCleanExit());
+}
+
+} // namespace
+
+namespace {
+
+// Frozen, specmon keeps showing, and dumps, the levels it froze while the
+// input has moved on to another tone; with --average those are averaged.
+TEST(SpecmonInstrumentTest, AFrozenSpectrumStaysAndIsDumpedWhileTheInputMovesOn)
+{
+    MonitorSession session(e2e::specmonProgram(), AudioInput::pipe, {"--average", "2"});
+    session.pulse().playSignal([](int64_t n) { return e2e::toneSample(tones[0].period, n); });
+    ASSERT_TRUE(session.waitForSteadyFrame("the first tone alone", showsToneAlone(tones[0], tones[1])));
+    session.typeKey(XK_space);
+    ASSERT_TRUE(session.waitForFrame("the frozen mark", [](const rig::RgbImage& image) {
+        return e2e::readText(image, e2e::windowWidth - 48, e2e::readoutRow, 6, e2e::textColour) == "frozen"
+                   ? ""
+                   : "no frozen mark";
+    }));
+    session.pulse().playSignal([](int64_t n) { return e2e::toneSample(tones[1].period, n); });
+    // Well after the second tone has filled a window, the first still shows.
+    const int64_t switched = session.pulse().samplesFed();
+    ASSERT_TRUE(rig::waitUntil([&] { return session.pulse().samplesFed() > switched + 3 * 2048 + 4800; }));
+    EXPECT_EQ(tracedAlone(session.capture(), tones[0], tones[1]), "");
+    const std::vector<float> levels = endAndReadLevels(session);
+    ASSERT_EQ(levels.size(), static_cast<size_t>(e2e::spectrumBins));
+    EXPECT_EQ(std::max_element(levels.begin(), levels.end()) - levels.begin(), tones[0].bin);
 }
 
 } // namespace

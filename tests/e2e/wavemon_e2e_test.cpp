@@ -316,3 +316,78 @@ TEST(WavemonInstrumentTest, TheGridFollowsTheScaleAndTheReadoutReadsThePointersC
 }
 
 } // namespace
+
+namespace {
+
+// A 1 kHz sine of amplitude 0.5: 48 samples a period, so a frame of 2048
+// samples starts at another phase each time unless a trigger holds it.
+int16_t kilohertzSample(int64_t n)
+{
+    return static_cast<int16_t>(
+        std::lround(16384.0 * std::sin(2.0 * 3.141592653589793 * static_cast<double>(n % 48) / 48.0)));
+}
+
+TEST(WavemonInstrumentTest, ATriggeredTraceStandsStillWhereAnUntriggeredOneMoves)
+{
+    const e2e::FrameCheck complete = [](const rig::RgbImage& image) { return e2e::checkWaveWithin(image, 100); };
+    {
+        MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe);
+        session.pulse().playSignal(kilohertzSample);
+        ASSERT_TRUE(session.waitForFrame("the sine", complete));
+        const rig::RgbImage first = session.frame();
+        EXPECT_TRUE(session.waitForFrame("another phase of the sine", [&](const rig::RgbImage& image) {
+            const std::string seen = complete(image);
+            return !seen.empty() ? seen : image.rgb == first.rgb ? "the same frame" : "";
+        }));
+    }
+    MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe, {"--trigger"});
+    session.pulse().playSignal(kilohertzSample);
+    // Frames come ten a second: a second unchanged is ten frames alike.
+    ASSERT_TRUE(session.waitForSteadyFrame("the sine, standing still", complete, std::chrono::seconds(1)));
+    const std::vector<int64_t> rows = e2e::shownWaveRows(session.frame());
+    EXPECT_EQ(rows[512], 200) << "the rising zero crossing sits in the middle column";
+    EXPECT_GT(rows[513], 200);
+    EXPECT_LT(rows[511], 200);
+}
+
+// Space freezes the picture and out.txt then holds the frozen samples: the
+// frame's columns are the dump's first 1024 values, whatever came since.
+TEST(WavemonInstrumentTest, SpaceFreezesThePictureAndTheDumpHoldsWhatItShows)
+{
+    MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe, {"--grid"});
+    session.pulse().playSignal(scatterSample);
+    const auto frameOfScatter = [](const rig::RgbImage& image) {
+        return e2e::waveSpread(image) > 100 ? "" : "no frame of the fed samples yet";
+    };
+    ASSERT_TRUE(session.waitForFrame("the fed samples", frameOfScatter));
+    for (int press = 0; press < 3; ++press) {
+        session.typeKey(XK_space);
+        const bool frozen = press % 2 == 0;
+        const auto marked = [&](const rig::RgbImage& image) -> std::string {
+            const bool mark =
+                e2e::readText(image, e2e::windowWidth - 48, e2e::readoutRow, 6, e2e::textColour) == "frozen";
+            return mark == frozen ? frameOfScatter(image) : "the frozen mark is not as it should be";
+        };
+        if (frozen) {
+            ASSERT_TRUE(session.waitForSteadyFrame("a frozen frame", marked, std::chrono::seconds(1))) << press;
+        } else {
+            ASSERT_TRUE(session.waitForFrame("a live frame", marked)) << press;
+            const rig::RgbImage live = session.frame();
+            ASSERT_TRUE(session.waitForFrame("a newer live frame", [&](const rig::RgbImage& image) {
+                return image.rgb != live.rgb ? marked(image) : "the same frame";
+            }));
+        }
+    }
+    const std::vector<int64_t> shown = e2e::shownWaveRows(session.frame());
+    const e2e::DumpValues dump = endAndReadDump(session);
+    ASSERT_EQ(dump.numbers.size(), 2048u);
+    int differing = 0;
+    for (int x = 0; x < e2e::wavePoints; ++x) {
+        const int64_t row = e2e::waveRow(static_cast<float>(dump.numbers[static_cast<size_t>(x)]), 1.0f);
+        const bool hidden = shown[static_cast<size_t>(x)] == -1;
+        differing += !hidden && shown[static_cast<size_t>(x)] != row ? 1 : 0;
+    }
+    EXPECT_EQ(differing, 0) << "columns of the frozen frame that the dump does not hold";
+}
+
+} // namespace

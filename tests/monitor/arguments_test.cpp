@@ -1,4 +1,5 @@
 #include "monitor/arguments.h"
+#include "monitor/instrument_keys.h"
 #include "monitor/monitor_exit.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,8 @@
 
 namespace {
 
-const ProgramUsage usage = {"tester", "", "", "", "", "", "", {{"--grid", ""}}, {}};
+const ProgramUsage usage = {
+    "tester", "", "", "", "", "", "", {{"--grid", ""}, {"--trigger[=EDGE[:LEVEL]]", ""}, {"--average N", ""}}, {}};
 
 CommandLine read(std::vector<const char*> arguments)
 {
@@ -46,6 +48,74 @@ TEST(CommandLine, ReadsLeftToRightAndStopsAtTheFirstAnswerOrMistake)
         EXPECT_EQ(line.inputs, c.inputs) << shown;
         EXPECT_EQ(line.wrong, c.wrong) << shown;
     }
+}
+
+// Each option's values at their limits and just beyond; an option that the
+// program does not list is unknown to it.
+TEST(CommandLine, OptionValuesAreCheckedAtTheirLimits)
+{
+    struct Case {
+        std::vector<const char*> arguments;
+        bool accepted;
+        float level;
+        int64_t average;
+    };
+    const Case cases[] = {
+        {{"--trigger"}, true, 0.0f, 0},
+        {{"--trigger=falling"}, true, 0.0f, 0},
+        {{"--trigger=rising:-0.99"}, true, -0.99f, 0},
+        {{"--trigger=falling:0.99"}, true, 0.99f, 0},
+        {{"--trigger=rising:0.991"}, false, 0.0f, 0},
+        {{"--trigger=up"}, false, 0.0f, 0},
+        {{"--trigger="}, false, 0.0f, 0},
+        {{"--trigger=rising:"}, false, 0.0f, 0},
+        {{"--trigger=rising: 0.5"}, false, 0.0f, 0},
+        {{"--trigger", "falling"}, false, 0.0f, 0},
+        {{"--average", "2"}, true, 0.0f, 2},
+        {{"--average=100"}, true, 0.0f, 100},
+        {{"--average", "1"}, false, 0.0f, 0},
+        {{"--average=101"}, false, 0.0f, 0},
+        {{"--average", "5x"}, false, 0.0f, 0},
+        {{"--average"}, false, 0.0f, 0},
+        {{"--average", "--grid"}, false, 0.0f, 0},
+        {{"--grid=yes"}, false, 0.0f, 0},
+        {{"--peak-hold"}, false, 0.0f, 0},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = read(c.arguments);
+        const std::string shown = std::string(c.arguments.front()) + (c.arguments.size() > 1 ? " ..." : "");
+        EXPECT_EQ(line.wrong.empty(), c.accepted) << shown << ": " << line.wrong;
+        if (c.accepted) {
+            EXPECT_EQ(line.options.trigger.level, c.level) << shown;
+            EXPECT_EQ(line.options.average, c.average) << shown;
+        }
+    }
+    EXPECT_FALSE(read({"--trigger=falling"}).options.trigger.rising);
+    EXPECT_TRUE(read({"--trigger=falling"}).options.instrument());
+    EXPECT_FALSE(read({"--input", "x"}).options.instrument());
+}
+
+// Space freezes only an instrument; r restarts only a peak hold or an
+// average; every other key does nothing.
+TEST(InstrumentKeys, SpaceAndROnlyWhereTheOptionsAskForThem)
+{
+    InstrumentState state;
+    applyInstrumentKey(freezeKey, MonitorOptions{}, state);
+    applyInstrumentKey(restartKey, MonitorOptions{}, state);
+    EXPECT_FALSE(state.frozen || state.restart) << "no options: a plain monitor";
+    MonitorOptions grid;
+    grid.grid = true;
+    applyInstrumentKey(freezeKey, grid, state);
+    EXPECT_TRUE(state.frozen);
+    applyInstrumentKey(restartKey, grid, state);
+    applyInstrumentKey('x', grid, state);
+    EXPECT_FALSE(state.restart);
+    applyInstrumentKey(freezeKey, grid, state);
+    EXPECT_FALSE(state.frozen);
+    MonitorOptions averaged;
+    averaged.average = 4;
+    applyInstrumentKey('R', averaged, state);
+    EXPECT_TRUE(state.restart);
 }
 
 TEST(ExitStatus, ZeroOnlyWhenTheDumpWasWrittenAndTheDisplayStayed)
