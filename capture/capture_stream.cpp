@@ -204,6 +204,16 @@ InputReport currentInput()
     return {heard, heard != InputState::unavailable && callUnanswered(callSinceMs, now) ? noAnswerProblem : problem};
 }
 
+bool captureSettled()
+{
+    // The first callback clears the ring and stores nothing.
+    if (callbackCount.load(std::memory_order_relaxed) > captureLength) {
+        return true;
+    }
+    const InputState state = currentInput().state;
+    return state == InputState::absent || state == InputState::lost || state == InputState::unavailable;
+}
+
 void startCapture()
 {
     quietLibraryMessages();

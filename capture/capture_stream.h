@@ -42,6 +42,12 @@ struct InputReport {
 // Any thread: the input as it stands now.
 InputReport currentInput();
 
+// Any thread: whether the snapshot holds what the input gives: a whole
+// snapshot of samples has come since the capture started, or no input is
+// there to give any (absent, lost or unavailable). Until then the frames
+// show the silence the capture starts with.
+bool captureSettled();
+
 // Main thread, once. Lowers snapshotHold and starts the supervisor, which
 // opens the input at once; returns without waiting for it. The host
 // back-ends' messages are kept off the terminal (library_messages.h). When

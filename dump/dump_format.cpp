@@ -64,3 +64,13 @@ std::string formatSingle(float value)
     }
     return withSignBlank((negative ? "-" : "") + body);
 }
+
+void formatLine(const float* values, int64_t count, std::string& line)
+{
+    line.clear();
+    for (int64_t i = 0; i < count; ++i) {
+        const std::string text = formatSingle(values[i]);
+        line.append(i == 0 ? "" : " ").append(text, text.front() == ' ' ? 1 : 0);
+    }
+    line.append("\n");
+}

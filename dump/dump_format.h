@@ -15,3 +15,9 @@ std::string formatInteger(int64_t value);
 // begins with a minus sign. Zero of either sign is " 0"; infinities and
 // not-a-number give " inf", "-inf" and " nan".
 std::string formatSingle(float value);
+
+// The values as one line of text: each as formatSingle writes it, without
+// the blank before a positive value, separated by single blanks, then '\n'.
+// Replaces what line held (keeping its storage, so that a line a frame
+// allocates nothing once it has grown).
+void formatLine(const float* values, int64_t count, std::string& line);

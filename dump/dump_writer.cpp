@@ -15,7 +15,9 @@ namespace {
 constexpr int32_t printZoneWidth = 14;
 
 // The replacement under way; its stream is null while the writer is closed.
+// Standard output stands in for it when the dump goes there.
 FileReplacement dumpFile;
+bool toStandardOutput = false;
 
 // The stream's buffer: a dump reaches the disk in a handful of writes.
 char dumpBuffer[8192];
@@ -75,6 +77,14 @@ bool closeOutput()
     if (dumpFile.stream == nullptr) {
         return false;
     }
+    if (toStandardOutput) {
+        if (std::fflush(stdout) != 0 && !dumpError) {
+            dumpError = {errno, std::generic_category()};
+        }
+        dumpFile.stream = nullptr;
+        toStandardOutput = false;
+        return !dumpError;
+    }
     if (dumpError) {
         abandonReplacement(dumpFile);
         return false;
@@ -83,14 +93,33 @@ bool closeOutput()
     return !dumpError;
 }
 
+namespace {
+
+void printLines(const float* values, int64_t count)
+{
+    for (int64_t i = 0; i < count; ++i) {
+        printInteger(i, PrintEnd::nextZone);
+        printSingle(values[i], PrintEnd::endLine);
+    }
+    closeOutput();
+}
+
+} // namespace
+
 std::error_code dumpValues(const char* path, const float* values, int64_t count)
 {
     if (openForOutput(path)) {
-        for (int64_t i = 0; i < count; ++i) {
-            printInteger(i, PrintEnd::nextZone);
-            printSingle(values[i], PrintEnd::endLine);
-        }
-        closeOutput();
+        printLines(values, count);
     }
+    return dumpError;
+}
+
+std::error_code dumpValuesToStandardOutput(const float* values, int64_t count)
+{
+    dumpError.clear();
+    dumpFile.stream = stdout;
+    toStandardOutput = true;
+    lineColumn = 0;
+    printLines(values, count);
     return dumpError;
 }

@@ -46,3 +46,7 @@ bool closeOutput();
 // printSingle(values[i], endLine) for i from 0 to count - 1, and closes it.
 // Returns dumpError: empty when path holds the whole dump.
 std::error_code dumpValues(const char* path, const float* values, int64_t count);
+
+// The same dump written to standard output, which is flushed but not closed.
+// Returns dumpError: empty when all of it was written.
+std::error_code dumpValuesToStandardOutput(const float* values, int64_t count);

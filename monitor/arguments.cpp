@@ -52,7 +52,7 @@ bool readTrigger(std::string_view text, TriggerOption& trigger)
     return true;
 }
 
-// Sets what a program's own option asks for; what is wrong with it, or
+// Sets what an option for a run asks for; what is wrong with it, or
 // nothing. value is what followed '=' in the same argument, if anything;
 // next is the argument after this one, which an option with a value of its
 // own takes (and then sets tookNext).
@@ -63,6 +63,8 @@ std::string applyOption(std::string_view name, std::optional<std::string_view> v
     bool* const flag = name == "--grid"        ? &options.grid
                        : name == "--readout"   ? &options.readout
                        : name == "--peak-hold" ? &options.peakHold
+                       : name == "--print"     ? &options.print
+                       : name == "--no-window" ? &options.noWindow
                                                : nullptr;
     if (flag != nullptr) {
         if (value) {
@@ -80,20 +82,37 @@ std::string applyOption(std::string_view name, std::optional<std::string_view> v
         }
         return {};
     }
-    if (name != "--average") {
-        return "unknown option '" + escapedForTerminal(name) + "'";
-    }
+    // The rest take a value of their own: after '=', or the next argument.
     if (!value && next != nullptr) {
         value = next;
         tookNext = true;
     }
-    const std::string range = "a whole number from " + numberText(averageLeast) + " to " + numberText(averageMost);
-    int64_t frames = 0;
-    if (!value || !wholeInteger(*value, frames) || frames < averageLeast || frames > averageMost) {
-        return quoted + " needs " + range + (value ? ", not '" + escapedForTerminal(*value) + "'" : "");
+    const std::string given = value ? ", not '" + escapedForTerminal(*value) + "'" : "";
+    if (name == "--out") {
+        if (!value || value->empty()) {
+            return quoted + " needs a path, or - for standard output";
+        }
+        options.out = *value;
+        return {};
     }
-    options.average = frames;
-    return {};
+    int64_t number = 0;
+    const bool whole = value && wholeInteger(*value, number);
+    if (name == "--frames") {
+        if (!whole || number < framesLeast) {
+            return quoted + " needs a whole number from " + numberText(framesLeast) + " on" + given;
+        }
+        options.frames = number;
+        return {};
+    }
+    if (name == "--average") {
+        if (!whole || number < averageLeast || number > averageMost) {
+            return quoted + " needs a whole number from " + numberText(averageLeast) + " to " +
+                   numberText(averageMost) + given;
+        }
+        options.average = number;
+        return {};
+    }
+    return "unknown option '" + escapedForTerminal(name) + "'";
 }
 
 } // namespace
@@ -130,7 +149,7 @@ CommandLine readCommandLine(int argc, const char* const* argv, const ProgramUsag
         }
         const size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
-        if (name.starts_with("--") && takesOption(usage, name)) {
+        if (name != inputOption && name.starts_with("--") && takesOption(usage, name)) {
             const std::optional<std::string_view> value =
                 equals == std::string_view::npos ? std::nullopt : std::optional(argument.substr(equals + 1));
             bool tookNext = false;

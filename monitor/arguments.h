@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "monitor/program_usage.h"
@@ -29,8 +30,13 @@ struct MonitorOptions {
     TriggerOption trigger; // --trigger
     bool peakHold = false; // --peak-hold: the highest levels since the start, under the trace
     int64_t average = 0;   // --average N: the power averaged over frames with weight 1/N; 0 for none
+    bool print = false;    // --print: each frame's numbers as a line on standard output
+    int64_t frames = 0;    // --frames N: end after N frames; 0 for no end of its own
+    bool noWindow = false; // --no-window: no window, no display needed
+    std::string out;       // --out PATH: where the dump goes instead of out.txt; "-" standard output
 
-    // Whether any of these is given: the freeze key then works.
+    // Whether any of grid, readout, trigger, peak hold and average is given:
+    // the freeze key then works.
     bool instrument() const;
 };
 
@@ -38,6 +44,10 @@ struct MonitorOptions {
 inline constexpr float triggerLevelLimit = 0.99f;
 inline constexpr int64_t averageLeast = 2;
 inline constexpr int64_t averageMost = 100;
+inline constexpr int64_t framesLeast = 1;
+
+// What --out takes to mean standard output.
+inline constexpr std::string_view standardOutputPath = "-";
 
 struct CommandLine {
     // Reading stops at the first help, version or list request, or at the

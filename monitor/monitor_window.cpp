@@ -1,17 +1,22 @@
 #include "monitor/monitor_window.h"
 
 #include "guard/library_messages.h"
+#include "monitor/number_output.h"
 #include "monitor/termination.h"
 #include "monitor/user_notice.h"
 #include "plot/plot_helpers.h"
 #include "plot/screen.h"
 
-void openMonitorWindow()
+void openMonitorWindow(const MonitorOptions& options)
 {
     // Before the window platform starts: it has its own complaints about the
     // session.
     quietLibraryMessages();
     catchTerminationRequests();
+    prepareNumberOutput(options);
+    if (options.noWindow) {
+        return;
+    }
     setWindowTitle(monitorTitle);
     // A display lost while the window opened is told at the first frame's
     // end, which then ends the monitor.

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "monitor/arguments.h"
+
 // The window's size in pixels.
 inline constexpr int64_t monitorWidth = 1025;
 inline constexpr int64_t monitorHeight = 401;
@@ -28,10 +30,12 @@ inline constexpr std::string_view monitorTitle = " [earshot]";
 
 // Main thread, once at start-up, after answerCommandLine: keeps the
 // libraries' messages off the terminal (library_messages.h), catches
-// termination requests (termination.h), then sets the title and opens the
-// window. Without a window (no display, no thread for it) the monitor says
-// so once and runs on, drawing nothing, until a termination request ends it.
-void openMonitorWindow();
+// termination requests (termination.h), readies standard output for numbers
+// (number_output.h), then, unless the options ask for no window, sets the
+// title and opens the window. Without a window (no display, no thread for
+// it) the monitor says so once and runs on, drawing nothing, until a
+// termination request ends it; with --no-window it says nothing.
+void openMonitorWindow(const MonitorOptions& options);
 
 // Any thread: fills the window with the background colour, one filled box
 // from plot point (0, 0) to (monitorWidth, monitorHeight), in one drawing

@@ -60,11 +60,25 @@ std::string dumpText(const ProgramUsage& usage)
            "written, the earlier file stays as it was and the program says why.";
 }
 
-const std::vector<Entry> sharedOptions = {
+// The options of both programs for a run, and those that answer instead.
+const std::vector<Entry> runOptions = {
     {"--input NAME|INDEX",
      "record from this input instead of the default one: its index, its exact name, or a part of its name that "
      "only it has (any case); see --list-inputs. On a Linux desktop the sound server usually shows one input; pick "
      "a source in the desktop's sound settings, or for one run with PULSE_SOURCE=<source name>"},
+    {"--print",
+     "after each frame, write the numbers it drew as one line on standard output, each as " + dumpName +
+         " writes it (without the blank before a positive value), separated by blanks; when the reader goes away, "
+         "the program ends as on kill"},
+    {"--frames N", "end after N frames (N from 1), as on Escape"},
+    {"--no-window",
+     "open no window and need no display: frames still come about ten a second; Ctrl-C or kill ends the program"},
+    {"--out PATH", "write the dump to PATH instead of " + dumpName +
+                       ", under the same rules; - writes it to standard output "
+                       "at the end, after any --print lines"},
+};
+
+const std::vector<Entry> answerOptions = {
     {"--list-inputs", "list the audio inputs: index, host API and name, the default one marked with *"},
     {"-h, --help", "show this help and exit"},
     {"--version", "show the program's name and version and exit"},
@@ -73,9 +87,11 @@ const std::vector<Entry> sharedOptions = {
 // The usage line's items: every option that a run takes, then the answers.
 std::vector<std::string> synopsisItems(const ProgramUsage& usage)
 {
-    std::vector<std::string> items = {"[" + sharedOptions.front().term + "]"};
-    for (const Entry& option : usage.options) {
-        items.push_back("[" + option.term + "]");
+    std::vector<std::string> items;
+    for (const std::vector<Entry>* list : {&usage.options, &runOptions}) {
+        for (const Entry& option : *list) {
+            items.push_back("[" + option.term + "]");
+        }
     }
     items.insert(items.end(), {"| --list-inputs", "| --help", "| --version"});
     return items;
@@ -114,7 +130,8 @@ std::string usageLines(const ProgramUsage& usage)
 std::vector<Entry> options(const ProgramUsage& usage)
 {
     std::vector<Entry> all = usage.options;
-    all.insert(all.end(), sharedOptions.begin(), sharedOptions.end());
+    all.insert(all.end(), runOptions.begin(), runOptions.end());
+    all.insert(all.end(), answerOptions.begin(), answerOptions.end());
     return all;
 }
 
@@ -204,9 +221,11 @@ std::string_view optionName(std::string_view term)
 
 bool takesOption(const ProgramUsage& usage, std::string_view name)
 {
-    for (const Entry& option : usage.options) {
-        if (optionName(option.term) == name) {
-            return true;
+    for (const std::vector<Entry>* list : {&usage.options, &runOptions}) {
+        for (const Entry& option : *list) {
+            if (optionName(option.term) == name) {
+                return true;
+            }
         }
     }
     return false;

@@ -35,7 +35,9 @@ struct ProgramUsage {
 // --average and --trigger.
 std::string_view optionName(std::string_view term);
 
-// Whether the program takes the option of that name.
+// Whether the program takes the option of that name for a run: one of its
+// own, or one of those of both (--input, --print, --frames, --no-window,
+// --out).
 bool takesOption(const ProgramUsage& usage, std::string_view name);
 
 // A number as the texts write it: as short as it can be and still read back

@@ -16,7 +16,7 @@ std::atomic<bool> terminationRequest{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
 // Records the request; true when one had come before.
-bool requestTermination()
+bool recordRequest()
 {
     return terminationRequest.exchange(true, std::memory_order_relaxed);
 }
@@ -36,9 +36,9 @@ BOOL WINAPI handleConsoleControl(DWORD event)
     // Declining a second one leaves it to the default handler, which ends
     // the process.
     case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT: return requestTermination() ? FALSE : TRUE;
+    case CTRL_BREAK_EVENT: return recordRequest() ? FALSE : TRUE;
     case CTRL_CLOSE_EVENT:
-        requestTermination();
+        recordRequest();
         Sleep(consoleCloseGraceMs);
         return TRUE;
     default: return FALSE;
@@ -51,7 +51,7 @@ BOOL WINAPI handleConsoleControl(DWORD event)
 // default action, which takes effect as the handler returns.
 void handleSignal(int signal)
 {
-    if (requestTermination()) {
+    if (recordRequest()) {
         std::signal(signal, SIG_DFL);
         std::raise(signal);
     }
@@ -76,6 +76,7 @@ void catchTerminationRequests()
     // A file-size limit then makes a write of the dump fail, to be reported
     // like a full disk, rather than kill the process.
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 
@@ -84,7 +85,12 @@ bool terminationRequested()
     return terminationRequest.load(std::memory_order_relaxed);
 }
 
+void requestTermination()
+{
+    recordRequest();
+}
+
 void beginExitSequence()
 {
-    requestTermination();
+    recordRequest();
 }

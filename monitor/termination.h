@@ -10,8 +10,13 @@
 
 // Main thread, once at start-up: installs the handlers (and on Linux ignores
 // SIGXFSZ, so that a file-size limit fails the dump's write instead of
-// killing the process).
+// killing the process, and SIGPIPE, so that a reader of standard output or
+// error that goes away fails a write instead).
 void catchTerminationRequests();
+
+// Any thread: a termination request from within, handled as one from outside
+// (standard output's reader went away).
+void requestTermination();
 
 // Any thread: whether a termination request has arrived.
 bool terminationRequested();

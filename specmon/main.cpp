@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     }
     float yOffset = offsetStart;
     InstrumentState instrument;
-    openMonitorWindow();
+    openMonitorWindow(options);
     // The tables are built before the capture starts, so the audio thread
     // never runs while they are written.
     fft(fftRe, fftIm, fftForward, fftBuildTables);
@@ -94,11 +94,13 @@ int main(int argc, char** argv)
         if (!instrument.frozen) {
             analyseNewFrame(options, instrument);
         }
-        drawFrame(yOffset, options, instrument);
-    } while (!frameEndsMonitor(options, instrument));
+        if (!options.noWindow) {
+            drawFrame(yOffset, options, instrument);
+        }
+    } while (!frameEndsMonitor(options, instrument, spectrumDb));
 
     // The audio is shut down completely before the file is written, but a
     // stop that does not finish keeps neither the file nor the end waiting.
     const bool stopped = stopCaptureWithin(audioAnswerLimit);
-    return finishExit(stopped, monitorExitStatus(dumpValues(monitorDumpPath, spectrumDb, spectrumBins)));
+    return finishExit(stopped, monitorExitStatus(options, writeDump(options, spectrumDb, spectrumBins)));
 }

@@ -1,6 +1,7 @@
 // wavemon: an audio input (the default one, or the one --input names) as an
 // oscilloscope trace.
 #include <optional>
+#include <span>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -62,26 +63,32 @@ int main(int argc, char** argv)
     TraceView view;
     view.grid = options.grid;
     InstrumentState instrument;
-    openMonitorWindow();
+    const bool drawing = !options.noWindow;
+    openMonitorWindow(options);
     startCapture();
 
     // At most one worker lives at a time: the previous frame's is joined
     // before the next copy overwrites the buffer it reads. It has had the
     // whole 100 ms pause to finish, so the join normally returns at once.
+    // Without a window there is nothing to draw, and no worker.
     std::thread worker;
     do {
         view.scale = nextScale(view.scale, mouseLeft(), mouseRight());
         view.readoutColumn = options.readout ? mouseX() : -1;
         view.frozen = instrument.frozen;
-        clearMonitorWindow();
+        if (drawing) {
+            clearMonitorWindow();
+        }
         finishTraceWorker(worker);
         if (!instrument.frozen) {
             copySnapshot(traceBuffer);
         }
         view.first = options.trigger.on ? frameStart(traceBuffer, options.trigger) : 0;
-        worker = startTraceWorker(view);
-        drawWaveHelp();
-    } while (!frameEndsMonitor(options, instrument));
+        if (drawing) {
+            worker = startTraceWorker(view);
+            drawWaveHelp();
+        }
+    } while (!frameEndsMonitor(options, instrument, std::span<const float>(traceBuffer + view.first, tracePoints)));
     finishTraceWorker(worker);
 
     // The dump is taken from the shared snapshot, frozen while it is written,
@@ -89,12 +96,12 @@ int main(int argc, char** argv)
     // the samples it froze.
     std::error_code dumpError;
     if (instrument.frozen) {
-        dumpError = dumpValues(monitorDumpPath, traceBuffer, traceLength);
+        dumpError = writeDump(options, traceBuffer, traceLength);
     } else {
         raiseSnapshotHold();
-        dumpError = dumpValues(monitorDumpPath, CaptureSnapshot, traceLength);
+        dumpError = writeDump(options, CaptureSnapshot, traceLength);
         lowerSnapshotHold();
     }
     const bool stopped = stopCaptureWithin(audioAnswerLimit);
-    return finishExit(stopped, monitorExitStatus(dumpError));
+    return finishExit(stopped, monitorExitStatus(options, dumpError));
 }

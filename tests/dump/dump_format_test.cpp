@@ -118,4 +118,16 @@ TEST(FormatSingle, AgreesWithReferenceForEverySampleAndAGridOfLevels)
     }
 }
 
+// A frame's numbers for --print: the dump's texts without their sign blank,
+// one blank between, a line feed at the end; the line's storage is reused.
+TEST(FormatLine, TheDumpsTextsBetweenSingleBlanks)
+{
+    const float values[] = {0.5f, -0.25f, 0.0f, 1.0f / 32768.0f, -190.0f};
+    std::string line = "left over from the frame before";
+    formatLine(values, 5, line);
+    EXPECT_EQ(line, "0.5 -0.25 0 3.051758e-005 -190\n");
+    formatLine(values, 1, line);
+    EXPECT_EQ(line, "0.5\n");
+}
+
 } // namespace

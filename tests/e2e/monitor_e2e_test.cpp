@@ -5,11 +5,15 @@
 #include <X11/keysym.h>
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 #include "rig/display_cut.h"
 #include "tests/e2e/dump_file.h"
@@ -280,6 +284,115 @@ TEST_P(MonitorDumpFileTest, NothingIsWrittenWhereOutTxtIsADirectoryAndTheFailure
 }
 
 INSTANTIATE_TEST_SUITE_P(Monitors, MonitorDumpFileTest, bothMonitors, monitorName);
+
+// Numbers out while running, with no display at all: --print, --frames,
+// --no-window and --out.
+
+class MonitorNumbersTest : public testing::TestWithParam<Monitor> {
+protected:
+    // The lines of --print: the text up to the dump, split into lines of
+    // blank-separated numbers.
+    static std::vector<std::vector<std::string>> printedLines(const std::string& out, size_t& dumpAt)
+    {
+        std::vector<std::vector<std::string>> lines;
+        dumpAt = 0;
+        while (dumpAt < out.size() && out[dumpAt] != ' ') {
+            const size_t end = out.find('\n', dumpAt);
+            if (end == std::string::npos) {
+                break;
+            }
+            std::istringstream words(out.substr(dumpAt, end - dumpAt));
+            lines.emplace_back(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
+            dumpAt = end + 1;
+        }
+        return lines;
+    }
+
+    const MonitorProgram& program = e2e::programOf(GetParam());
+    rig::TempDir dir;
+};
+
+// Three frames printed, each with the numbers it drew, written as the dump
+// writes them; then the dump on standard output, whose numbers the last line
+// holds; no window, no display, not a word on standard error.
+TEST_P(MonitorNumbersTest, PrintsExactlyTheFramesAskedForThenTheDumpWithoutADisplay)
+{
+    rig::PulseServer pulse{rig::PipeSource{}};
+    pulse.playSignal([](int64_t) { return int16_t{8192}; });
+    const Ended run =
+        runToEnd(program, {"--no-window", "--print", "--frames", "3", "--out", "-"}, dir.path(), pulse.environment());
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.err, "");
+    // Byte for byte: the dump's lines end in CR LF, the printed ones in LF.
+    const std::string out = rig::readTextFile(dir.path() + "/out.log");
+    size_t dumpAt = 0;
+    const std::vector<std::vector<std::string>> lines = printedLines(out, dumpAt);
+    ASSERT_EQ(lines.size(), 3u) << out.substr(0, 200);
+    e2e::DumpValues dump;
+    ASSERT_TRUE(e2e::readDumpValues(out.substr(dumpAt), program.dumpLines, dump));
+    for (const std::vector<std::string>& line : lines) {
+        ASSERT_EQ(line.size(), 1024u);
+    }
+    // wavemon prints the older half of its samples and dumps all of them (a
+    // steady input makes them alike), specmon prints and dumps its levels.
+    for (size_t i = 0; i < 1024; ++i) {
+        const std::string& text = dump.texts[i];
+        EXPECT_EQ(lines.back()[i], text.front() == ' ' ? text.substr(1) : text) << "number " << i;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/out.txt"));
+}
+
+// A reader that goes away (| head -1) ends the program as a kill would:
+// out.txt written, status 0, nothing said.
+TEST_P(MonitorNumbersTest, AReaderThatGoesAwayEndsItAsAKillWould)
+{
+    const std::string fifo = dir.path() + "/stdout.fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    rig::ChildOptions options = e2e::programRun(program, {"--no-window", "--print"}, dir.path());
+    options.stdoutPath = fifo;
+    rig::ChildProcess child(options);
+    std::string first;
+    ASSERT_TRUE(rig::waitUntil([&] {
+        char block[4096];
+        const ssize_t got = read(reader, block, sizeof block);
+        first.append(block, static_cast<size_t>(std::max<ssize_t>(got, 0)));
+        return first.find('\n') != std::string::npos;
+    }));
+    close(reader);
+    const std::optional<rig::ExitStatus> status = child.waitExit();
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->code, 0);
+    EXPECT_EQ(rig::readTextFile(options.stderrPath),
+              program.name + ": no audio input (Device unavailable); showing silence until one appears\n");
+    EXPECT_TRUE(e2e::sameDump(rig::readTextFile(dir.path() + "/out.txt"),
+                              e2e::uniformDump(program.dumpLines, program.silentValue)));
+}
+
+// --out to a path that does not exist yet, and through a symbolic link, whose
+// target gets the dump while the link stays.
+TEST_P(MonitorNumbersTest, OutWritesANewFileAndThroughASymbolicLink)
+{
+    namespace fs = std::filesystem;
+    fs::create_directory(dir.path() + "/kept");
+    fs::create_symlink("kept/dump.txt", dir.path() + "/link.txt");
+    const std::string silent = e2e::uniformDump(program.dumpLines, program.silentValue);
+    for (const std::string target : {"fresh.txt", "link.txt"}) {
+        const Ended run = runToEnd(program, {"--no-window", "--frames", "1", "--out", target}, dir.path());
+        EXPECT_EQ(run.code, 0) << target << ": " << run.err;
+    }
+    EXPECT_TRUE(e2e::sameDump(rig::readTextFile(dir.path() + "/fresh.txt"), silent));
+    EXPECT_TRUE(fs::is_symlink(dir.path() + "/link.txt"));
+    EXPECT_TRUE(e2e::sameDump(rig::readTextFile(dir.path() + "/kept/dump.txt"), silent));
+    EXPECT_FALSE(fs::exists(dir.path() + "/out.txt"));
+    const Ended refused = runToEnd(program, {"--frames", "-1"}, dir.path());
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_NE(refused.err.find("option '--frames' needs a whole number from 1 on, not '-1'"), std::string::npos)
+        << refused.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Monitors, MonitorNumbersTest, bothMonitors, monitorName);
 
 // When the sound server, the display or the exit goes wrong
 

@@ -80,6 +80,14 @@ TEST(CommandLine, OptionValuesAreCheckedAtTheirLimits)
         {{"--average", "--grid"}, false, 0.0f, 0},
         {{"--grid=yes"}, false, 0.0f, 0},
         {{"--peak-hold"}, false, 0.0f, 0},
+        {{"--frames", "1", "--print", "--no-window"}, true, 0.0f, 0},
+        {{"--frames=0"}, false, 0.0f, 0},
+        {{"--frames", "-3"}, false, 0.0f, 0},
+        {{"--frames", "ten"}, false, 0.0f, 0},
+        {{"--out", "-"}, true, 0.0f, 0},
+        {{"--out="}, false, 0.0f, 0},
+        {{"--out"}, false, 0.0f, 0},
+        {{"--print=1"}, false, 0.0f, 0},
     };
     for (const Case& c : cases) {
         const CommandLine line = read(c.arguments);
@@ -93,6 +101,11 @@ TEST(CommandLine, OptionValuesAreCheckedAtTheirLimits)
     EXPECT_FALSE(read({"--trigger=falling"}).options.trigger.rising);
     EXPECT_TRUE(read({"--trigger=falling"}).options.instrument());
     EXPECT_FALSE(read({"--input", "x"}).options.instrument());
+    const MonitorOptions script = read({"--print", "--frames=12", "--no-window", "--out", "a b.txt"}).options;
+    EXPECT_TRUE(script.print && script.noWindow);
+    EXPECT_EQ(script.frames, 12);
+    EXPECT_EQ(script.out, "a b.txt");
+    EXPECT_FALSE(script.instrument()) << "options for scripts freeze nothing";
 }
 
 // Space freezes only an instrument; r restarts only a peak hold or an
