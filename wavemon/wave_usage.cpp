@@ -6,34 +6,26 @@
 #include "wavemon/wave_trace.h"
 #include "wavemon/wave_trigger.h"
 
-namespace {
-
-std::string n(double value)
-{
-    return numberText(value);
-}
-
-} // namespace
-
 const ProgramUsage wavemonUsage = {
     "wavemon",
     "live oscilloscope trace of the default audio input",
-    "wavemon shows the default audio input as an oscilloscope trace: the older " + n(tracePoints) + " of the " +
-        n(traceLength) + " newest samples, one point per column, zero in the middle of the window. " +
-        captureSentence(),
-    "shrinks the trace (x " + n(scaleShrink) + " per frame, down to " + n(scaleFloor) + ")",
-    "enlarges the trace (x " + n(scaleGrow) + " per frame, up to " + n(scaleCeiling) + ")",
-    "the " + n(captureLength) + " samples it last captured, oldest first, each sample / " + n(sampleScale),
+    "wavemon shows the default audio input as an oscilloscope trace: the older " + numberText(tracePoints) +
+        " of the " + numberText(traceLength) +
+        " newest samples, one point per column, zero in the middle of the window. " + captureSentence(),
+    "shrinks the trace (x " + numberText(scaleShrink) + " per frame, down to " + numberText(scaleFloor) + ")",
+    "enlarges the trace (x " + numberText(scaleGrow) + " per frame, up to " + numberText(scaleCeiling) + ")",
+    "the " + numberText(captureLength) + " samples it last captured, oldest first, each sample / " +
+        numberText(sampleScale),
     "specmon",
     {
-        {"--grid", "draw a labelled grid under the trace: a line every " + n(gridTimeStepMs) +
+        {"--grid", "draw a labelled grid under the trace: a line every " + numberText(gridTimeStepMs) +
                        " ms of the trace, and lines at the multiples of an amplitude step (1, 2 or 5 times a "
                        "power of ten, 1 being the largest sample) that shows 2 to " +
-                       n(maxAmplitudeLines) + " of them above zero at the current scale"},
+                       numberText(maxAmplitudeLines) + " of them above zero at the current scale"},
         {"--readout", "show in the window's top line the time of the pointer's column from the trace's left edge "
                       "and the sample drawn there, e.g. 2.00 ms  +0.2500"},
         {"--trigger[=EDGE[:LEVEL]]",
-         "hold a periodic input still: each frame shows the " + n(tracePoints) +
+         "hold a periodic input still: each frame shows the " + numberText(tracePoints) +
              " samples around the first crossing of LEVEL (in full-scale units, -" + singleText(triggerLevelLimit) +
              " to " + singleText(triggerLevelLimit) +
              ", 0 by default) in the EDGE direction (rising, the default, "

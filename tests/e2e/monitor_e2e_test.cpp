@@ -322,7 +322,10 @@ TEST_P(MonitorNumbersTest, PrintsExactlyTheFramesAskedForThenTheDumpWithoutADisp
     const Ended run =
         runToEnd(program, {"--no-window", "--print", "--frames", "3", "--out", "-"}, dir.path(), pulse.environment());
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(run.err, "");
+    // Wine has words of its own on standard error.
+    if (!program.underWine) {
+        EXPECT_EQ(run.err, "");
+    }
     // Byte for byte: the dump's lines end in CR LF, the printed ones in LF.
     const std::string out = rig::readTextFile(dir.path() + "/out.log");
     size_t dumpAt = 0;
@@ -364,10 +367,15 @@ TEST_P(MonitorNumbersTest, AReaderThatGoesAwayEndsItAsAKillWould)
     const std::optional<rig::ExitStatus> status = child.waitExit();
     ASSERT_TRUE(status);
     EXPECT_EQ(status->code, 0);
-    EXPECT_EQ(rig::readTextFile(options.stderrPath),
-              program.name + ": no audio input (Device unavailable); showing silence until one appears\n");
-    EXPECT_TRUE(e2e::sameDump(rig::readTextFile(dir.path() + "/out.txt"),
-                              e2e::uniformDump(program.dumpLines, program.silentValue)));
+    // Nothing said but that there is no audio, which under Wine there is.
+    if (!program.underWine) {
+        EXPECT_EQ(rig::readTextFile(options.stderrPath),
+                  program.name + ": no audio input (Device unavailable); showing silence until one appears\n");
+        EXPECT_TRUE(e2e::sameDump(rig::readTextFile(dir.path() + "/out.txt"),
+                                  e2e::uniformDump(program.dumpLines, program.silentValue)));
+    }
+    e2e::DumpValues dump;
+    EXPECT_TRUE(e2e::readDumpValues(rig::readTextFile(dir.path() + "/out.txt"), program.dumpLines, dump));
 }
 
 // --out to a path that does not exist yet, and through a symbolic link, whose
