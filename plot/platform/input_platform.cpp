@@ -1,8 +1,7 @@
 #include <SDL.h>
 
-#include "plot/input.h"
-#include "plot/input_state.h"
 #include "plot/platform/input_platform.h"
+#include "plot/state/input_state.h"
 
 namespace {
 

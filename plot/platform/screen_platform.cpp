@@ -17,7 +17,7 @@
 #include "plot/logic/frame_convert.h"
 #include "plot/platform/input_platform.h"
 #include "plot/platform/screen_platform.h"
-#include "plot/screen_state.h"
+#include "plot/state/screen_state.h"
 
 #ifndef _WIN32
 #include <X11/Xlib.h>

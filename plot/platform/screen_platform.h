@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "plot/screen.h"
+#include "plot/state/screen_info.h"
 
 // The desktop's width, height, depth and refresh rate, with zeros when there
 // is no display. Called with servicesLock held; waits for the platform thread.

@@ -12,7 +12,7 @@
 #include "plot/logic/palette.h"
 #include "plot/logic/raster.h"
 #include "plot/logic/window_title.h"
-#include "plot/screen.h"
+#include "plot/state/screen_info.h"
 
 // Held by every window-service operation for its whole length (apart from the
 // sleeping of sleepMs), so calls from different threads never interleave.
