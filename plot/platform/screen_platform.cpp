@@ -1,4 +1,4 @@
-// The platform thread on SDL: every SDL call of the window services happens
+// The refresh thread on SDL: every SDL call of the window services happens
 // on this one thread. Started by the first service that needs the platform
 // (screenInfo before a screen is open, or openScreen), it answers desktop
 // queries, creates the window and then runs the refresh passes until the
@@ -27,21 +27,21 @@ namespace {
 
 constexpr auto refreshInterval = std::chrono::milliseconds(10);
 
-// How long process exit waits for the platform thread to close the window
+// How long process exit waits for the refresh thread to close the window
 // before it goes on regardless.
 constexpr auto stopDeadline = std::chrono::seconds(2);
 
-enum class PlatformRequest { none, desktopInfo, openWindow };
+enum class RefreshRequest { none, desktopInfo, openWindow };
 
 // The hand-over between the service calls (one at a time, under
-// servicesLock), the exit handler and the platform thread.
-struct PlatformMailbox {
+// servicesLock), the exit handler and the refresh thread.
+struct RefreshMailbox {
     std::mutex lock;
     std::condition_variable changed;
     bool started = false;
     bool stopsAtExit = false;
     std::thread::id threadId;
-    PlatformRequest request = PlatformRequest::none;
+    RefreshRequest request = RefreshRequest::none;
     bool answered = false;
     bool windowOpened = false;
     ScreenInfo desktop;
@@ -50,26 +50,26 @@ struct PlatformMailbox {
     std::string problem; // why no window opened, for the user
 };
 
-// Never destroyed: the platform thread may still be waiting on it while the
+// Never destroyed: the refresh thread may still be waiting on it while the
 // process exits, and destroying a condition variable with a waiter hangs.
-PlatformMailbox& mailbox()
+RefreshMailbox& mailbox()
 {
-    static PlatformMailbox* const box = new PlatformMailbox;
+    static RefreshMailbox* const box = new RefreshMailbox;
     return *box;
 }
 
 bool stopRequested()
 {
-    PlatformMailbox& box = mailbox();
+    RefreshMailbox& box = mailbox();
     const std::lock_guard lock(box.lock);
     return box.stopRequested;
 }
 
 void answer(const ScreenInfo& desktop, bool windowOpened)
 {
-    PlatformMailbox& box = mailbox();
+    RefreshMailbox& box = mailbox();
     const std::lock_guard lock(box.lock);
-    box.request = PlatformRequest::none;
+    box.request = RefreshRequest::none;
     box.answered = true;
     box.desktop = desktop;
     box.windowOpened = windowOpened;
@@ -89,28 +89,28 @@ ScreenInfo desktopInfo()
     return info;
 }
 
-// Whether the platform thread holds screenLock (in a refresh pass or while it
-// creates the window). Platform thread only.
-bool platformHoldsScreenLock = false;
+// Whether the refresh thread holds screenLock (in a refresh pass or while it
+// creates the window). Refresh thread only.
+bool refreshHoldsScreenLock = false;
 
-// screenLock taken by the platform thread, noted in platformHoldsScreenLock.
-struct PlatformScreenLock {
-    PlatformScreenLock()
+// screenLock taken by the refresh thread, noted in refreshHoldsScreenLock.
+struct RefreshScreenLock {
+    RefreshScreenLock()
     {
         screenLock.lock();
-        platformHoldsScreenLock = true;
+        refreshHoldsScreenLock = true;
     }
-    ~PlatformScreenLock()
+    ~RefreshScreenLock()
     {
-        platformHoldsScreenLock = false;
+        refreshHoldsScreenLock = false;
         screenLock.unlock();
     }
-    PlatformScreenLock(const PlatformScreenLock&) = delete;
-    PlatformScreenLock& operator=(const PlatformScreenLock&) = delete;
+    RefreshScreenLock(const RefreshScreenLock&) = delete;
+    RefreshScreenLock& operator=(const RefreshScreenLock&) = delete;
 };
 
 #ifndef _WIN32
-// Xlib calls this on the platform thread when the connection to the display
+// Xlib calls this on the refresh thread when the connection to the display
 // breaks, and ends the process with status 1 when it returns, before the
 // program could write its dump. Instead the loss is recorded for the main
 // thread, which then runs its exit sequence, and this thread stays here
@@ -119,11 +119,11 @@ struct PlatformScreenLock {
 int handleDisplayLoss(Display*)
 {
     displayLost.store(true);
-    if (platformHoldsScreenLock) {
-        platformHoldsScreenLock = false;
+    if (refreshHoldsScreenLock) {
+        refreshHoldsScreenLock = false;
         screenLock.unlock();
     }
-    PlatformMailbox& box = mailbox();
+    RefreshMailbox& box = mailbox();
     {
         const std::lock_guard lock(box.lock);
         box.stopped = true;
@@ -160,7 +160,7 @@ struct RefreshTarget {
 // records what screenInfo reports and resets the input state.
 bool createWindow(RefreshTarget& target)
 {
-    const PlatformScreenLock screen;
+    const RefreshScreenLock screen;
     target.window = SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screenWidthPixels,
                                      screenHeightPixels, SDL_WINDOW_SHOWN);
     if (target.window == nullptr) {
@@ -245,7 +245,7 @@ bool showChangedRows(RefreshTarget& target, SDL_Surface* surface, RowSpan span, 
 // surface).
 void refreshPass(RefreshTarget& target)
 {
-    const PlatformScreenLock screen;
+    const RefreshScreenLock screen;
     if (titleChanged) {
         SDL_SetWindowTitle(target.window, windowTitle);
         titleChanged = false;
@@ -284,19 +284,19 @@ void refreshUntilStopped(RefreshTarget& target)
 
 // Answers requests until the process exits: desktop queries while there is
 // no window, then the window's refresh passes.
-void serveRequests(PlatformMailbox& box)
+void serveRequests(RefreshMailbox& box)
 {
     for (;;) {
-        PlatformRequest request = PlatformRequest::none;
+        RefreshRequest request = RefreshRequest::none;
         {
             std::unique_lock lock(box.lock);
-            box.changed.wait(lock, [&box] { return box.stopRequested || box.request != PlatformRequest::none; });
+            box.changed.wait(lock, [&box] { return box.stopRequested || box.request != RefreshRequest::none; });
             if (box.stopRequested) {
                 return;
             }
             request = box.request;
         }
-        if (request == PlatformRequest::desktopInfo) {
+        if (request == RefreshRequest::desktopInfo) {
             answer(desktopInfo(), false);
             continue;
         }
@@ -328,7 +328,7 @@ bool drivesNoDisplay()
 
 // Without a display the thread ends at once, and every later request is
 // answered as failed without it.
-void platformThread()
+void refreshThread()
 {
     // SIGINT and SIGTERM stay the program's own business, and the screen
     // saver stays off while the window is open (SDL restores it at quit).
@@ -339,7 +339,7 @@ void platformThread()
     SDL_SetHint(SDL_HINT_WINDOWS_NO_CLOSE_ON_ALT_F4, "1");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    PlatformMailbox& box = mailbox();
+    RefreshMailbox& box = mailbox();
     catchDisplayLoss();
     const bool started = SDL_Init(SDL_INIT_VIDEO) == 0 && !drivesNoDisplay();
     if (started) {
@@ -355,12 +355,12 @@ void platformThread()
     box.changed.notify_all();
 }
 
-// At process exit: lets the platform thread close the window and shut SDL
+// At process exit: lets the refresh thread close the window and shut SDL
 // down before anything it uses goes away. Does not wait for itself when the
-// exit happens on the platform thread.
-void stopPlatformThread()
+// exit happens on the refresh thread.
+void stopRefreshThread()
 {
-    PlatformMailbox& box = mailbox();
+    RefreshMailbox& box = mailbox();
     std::unique_lock lock(box.lock);
     if (std::this_thread::get_id() == box.threadId) {
         return;
@@ -370,18 +370,18 @@ void stopPlatformThread()
     box.changed.wait_for(lock, stopDeadline, [&box] { return box.stopped; });
 }
 
-void startPlatformThread()
+void startRefreshThread()
 {
-    PlatformMailbox& box = mailbox();
+    RefreshMailbox& box = mailbox();
     const std::lock_guard lock(box.lock);
     if (box.started) {
         return;
     }
     box.started = true;
-    // Without the thread there is no window: the platform counts as stopped,
+    // Without the thread there is no window: the refresh thread counts as stopped,
     // and every request fails at once.
     try {
-        std::thread thread(platformThread);
+        std::thread thread(refreshThread);
         box.threadId = thread.get_id();
         thread.detach();
     } catch (const std::system_error& error) {
@@ -390,12 +390,12 @@ void startPlatformThread()
     }
 }
 
-// Hands the request to the platform thread and waits for its answer; false
+// Hands the request to the refresh thread and waits for its answer; false
 // when the thread has stopped (no display, or the process is exiting).
-bool ask(PlatformRequest request, ScreenInfo& desktop, bool& windowOpened)
+bool ask(RefreshRequest request, ScreenInfo& desktop, bool& windowOpened)
 {
-    startPlatformThread();
-    PlatformMailbox& box = mailbox();
+    startRefreshThread();
+    RefreshMailbox& box = mailbox();
     std::unique_lock lock(box.lock);
     box.request = request;
     box.answered = false;
@@ -412,12 +412,12 @@ ScreenInfo platformDesktopInfo()
 {
     ScreenInfo desktop;
     bool windowOpened = false;
-    return ask(PlatformRequest::desktopInfo, desktop, windowOpened) ? desktop : ScreenInfo{};
+    return ask(RefreshRequest::desktopInfo, desktop, windowOpened) ? desktop : ScreenInfo{};
 }
 
 std::string platformProblem()
 {
-    PlatformMailbox& box = mailbox();
+    RefreshMailbox& box = mailbox();
     const std::lock_guard lock(box.lock);
     return box.problem;
 }
@@ -428,14 +428,14 @@ bool platformOpenWindow()
     // at exit the window goes before anything its opener set up earlier
     // (such as the display server itself). An idle thread makes no calls.
     {
-        PlatformMailbox& box = mailbox();
+        RefreshMailbox& box = mailbox();
         const std::lock_guard lock(box.lock);
         if (!box.stopsAtExit) {
             box.stopsAtExit = true;
-            std::atexit(stopPlatformThread);
+            std::atexit(stopRefreshThread);
         }
     }
     ScreenInfo desktop;
     bool windowOpened = false;
-    return ask(PlatformRequest::openWindow, desktop, windowOpened) && windowOpened;
+    return ask(RefreshRequest::openWindow, desktop, windowOpened) && windowOpened;
 }

@@ -29,7 +29,7 @@ extern std::mutex screenLock;
 // whether to do anything at all.
 extern std::atomic<bool> screenIsOpen;
 
-// Set by the platform thread when the connection to the display is lost,
+// Set by the refresh thread when the connection to the display is lost,
 // never cleared.
 extern std::atomic<bool> displayLost;
 
