@@ -141,17 +141,17 @@ int64_t mouseY()
 
 bool mouseLeft()
 {
-    return buttonHeld(1);
+    return buttonHeld(leftButtonBit);
 }
 
 bool mouseRight()
 {
-    return buttonHeld(2);
+    return buttonHeld(rightButtonBit);
 }
 
 bool mouseMiddle()
 {
-    return buttonHeld(4);
+    return buttonHeld(middleButtonBit);
 }
 
 void mouseShow()
