@@ -5,9 +5,9 @@
 #include <mutex>
 #include <thread>
 
-#include "plot/input_state.h"
 #include "plot/logic/pause_steps.h"
-#include "plot/screen_state.h"
+#include "plot/state/input_state.h"
+#include "plot/state/screen_state.h"
 
 int32_t getMouse(int64_t& x, int64_t& y, int64_t& wheel, int64_t& buttons, int64_t& clip)
 {

@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "plot/state/mouse_buttons.h"
+
 // 0 with the pointer position (frame-buffer pixels), the wheel count since the
-// screen opened, the mask of held buttons (1 left, 2 right, 4 middle, 8 and 16
-// the extra buttons) and 1 in clip while the pointer is confined. 1 with all
-// five values -1 when the window is not active, the pointer is not over the
-// drawing area, or no screen is open.
+// screen opened, the mask of held buttons (the bits of mouse_buttons.h) and 1
+// in clip while the pointer is confined. 1 with all five values -1 when the
+// window is not active, the pointer is not over the drawing area, or no
+// screen is open.
 int32_t getMouse(int64_t& x, int64_t& y, int64_t& wheel, int64_t& buttons, int64_t& clip);
 
 // Moves the pointer to (x, y) clamped into the frame buffer, unless both are

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "plot/input.h"
+#include "plot/logic/font8x8.h"
 #include "plot/logic/raster.h"
 #include "plot/screen.h"
 
@@ -27,12 +28,12 @@ void drawBetween(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t colour,
 }
 
 // The text drawn at each offset of dxs (outer) and dys (inner) around the
-// plotText position, whose top row is screen row H - y - 8.
+// plotText position, whose top row is screen row H - y - glyphSize.
 template <size_t xCount, size_t yCount>
 void drawTextAround(int64_t x, int64_t y, std::string_view text, int64_t colour, const int64_t (&dxs)[xCount],
                     const int64_t (&dys)[yCount])
 {
-    const int64_t top = screenHeight() - y - 8;
+    const int64_t top = screenHeight() - y - glyphSize;
     for (const int64_t dx : dxs) {
         for (const int64_t dy : dys) {
             drawText(static_cast<float>(x + dx), static_cast<float>(top + dy), text, serviceColour(colour));
@@ -140,17 +141,17 @@ int64_t mouseY()
 
 bool mouseLeft()
 {
-    return buttonHeld(1);
+    return buttonHeld(leftButtonBit);
 }
 
 bool mouseRight()
 {
-    return buttonHeld(2);
+    return buttonHeld(rightButtonBit);
 }
 
 bool mouseMiddle()
 {
-    return buttonHeld(4);
+    return buttonHeld(middleButtonBit);
 }
 
 void mouseShow()

@@ -7,7 +7,7 @@
 #include "plot/logic/font8x8.h"
 #include "plot/platform/program_path.h"
 #include "plot/platform/screen_platform.h"
-#include "plot/screen_state.h"
+#include "plot/state/screen_state.h"
 
 namespace {
 

@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "plot/state/screen_info.h"
+
 // Keeps the first 127 bytes of the text as the window title (up to a zero
 // byte, should the text hold one). When the screen is open the title bar
 // changes with the next refresh pass, within about 10 ms; otherwise openScreen
@@ -35,18 +37,6 @@ int32_t openScreen(int32_t width, int32_t height, int32_t depth, int32_t pages, 
 // display", no thread for the refresh, or the window system's reason. Empty
 // while no window has failed to open. Any thread.
 std::string screenOpenProblem();
-
-constexpr int driverNameCapacity = 32;
-
-struct ScreenInfo {
-    int64_t width = 0;
-    int64_t height = 0;
-    int64_t depth = 0;
-    int64_t bytesPerPixel = 0;
-    int64_t pitch = 0;
-    int64_t refreshRate = 0;
-    char driver[driverNameCapacity] = {}; // the display driver's name, empty before a screen is open
-};
 
 // The open screen's geometry (depth 8, 1 byte per pixel, pitch = width), the
 // display's refresh rate and the video driver's name; or before openScreen

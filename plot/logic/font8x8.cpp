@@ -4,7 +4,7 @@
 // capitals and digits stand on rows 0-6 and descenders reach down into row 7.
 // Box-drawing lines cross the cell edges at column 3 and row 3, double lines at
 // columns 2 and 4 and rows 2 and 4, so that adjacent pieces join.
-const uint8_t fontGlyphs[256][8] = {
+const uint8_t fontGlyphs[glyphCount][glyphSize] = {
     {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, // 0x00 blank
     {0x7E, 0x81, 0xA5, 0x81, 0xA5, 0x99, 0x81, 0x7E}, // 0x01 white smiling face
     {0x7E, 0xFF, 0xDB, 0xFF, 0xDB, 0xE7, 0xFF, 0x7E}, // 0x02 black smiling face

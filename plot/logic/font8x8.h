@@ -11,4 +11,8 @@
 
 #include <cstdint>
 
-extern const uint8_t fontGlyphs[256][8];
+// One glyph for each byte value, each glyphSize rows of glyphSize pixels.
+constexpr int glyphCount = 256;
+constexpr int glyphSize = 8;
+
+extern const uint8_t fontGlyphs[glyphCount][glyphSize];

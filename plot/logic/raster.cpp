@@ -11,7 +11,6 @@ namespace {
 // Far outside any view, yet small enough that 2 * d * n of Bresenham's
 // closed form fits in 64 bits for every pair of clamped end points.
 constexpr int64_t coordinateLimit = int64_t{1} << 30;
-constexpr uint16_t solidStyle = 0xFFFF;
 constexpr int styleBits = 16;
 
 struct Point {

@@ -12,8 +12,7 @@
 #include <cstdint>
 #include <string_view>
 
-constexpr int glyphCount = 256;
-constexpr int glyphSize = 8;
+#include "plot/logic/font8x8.h"
 
 // width x height pixels, row after row, top row first, pitch = width.
 struct RasterView {
@@ -52,7 +51,7 @@ RowSpan rasterBox(RasterView view, float x1, float y1, float x2, float y2, uint8
 RowSpan rasterFilledBox(RasterView view, float x1, float y1, float x2, float y2, uint8_t colour);
 
 // The glyph of each byte of text, glyph k with its top-left pixel at
-// (x + 8k, y); glyph rows top to bottom, bit 7 the leftmost pixel. Only set
-// glyph pixels are written. Returns the rows of its visible glyphs.
+// (x + glyphSize * k, y); glyph rows top to bottom, bit 7 the leftmost pixel.
+// Only set glyph pixels are written. Returns the rows of its visible glyphs.
 RowSpan rasterText(RasterView view, float x, float y, std::string_view text, uint8_t colour,
                    const uint8_t (&glyphs)[glyphCount][glyphSize]);

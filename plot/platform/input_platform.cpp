@@ -1,19 +1,18 @@
 #include <SDL.h>
 
-#include "plot/input.h"
-#include "plot/input_state.h"
 #include "plot/platform/input_platform.h"
+#include "plot/state/input_state.h"
 
 namespace {
 
 int64_t buttonBit(uint8_t button)
 {
     switch (button) {
-    case SDL_BUTTON_LEFT: return 1;
-    case SDL_BUTTON_RIGHT: return 2;
-    case SDL_BUTTON_MIDDLE: return 4;
-    case SDL_BUTTON_X1: return 8;
-    case SDL_BUTTON_X2: return 16;
+    case SDL_BUTTON_LEFT: return leftButtonBit;
+    case SDL_BUTTON_RIGHT: return rightButtonBit;
+    case SDL_BUTTON_MIDDLE: return middleButtonBit;
+    case SDL_BUTTON_X1: return firstExtraButtonBit;
+    case SDL_BUTTON_X2: return secondExtraButtonBit;
     default: return 0;
     }
 }

@@ -1,4 +1,4 @@
-// The services' side of the platform thread, the one thread that talks to
+// The services' side of the refresh thread, the one thread that talks to
 // the windowing system. It is started on first need and then serves until
 // the process ends: it answers desktop queries while no screen is open,
 // creates the window, and from then on runs the refresh passes. At process
@@ -9,20 +9,20 @@
 
 #include <string>
 
-#include "plot/screen.h"
+#include "plot/state/screen_info.h"
 
 // The desktop's width, height, depth and refresh rate, with zeros when there
-// is no display. Called with servicesLock held; waits for the platform thread.
+// is no display. Called with servicesLock held; waits for the refresh thread.
 ScreenInfo platformDesktopInfo();
 
 // Creates the window for the frame buffer in the screen state (its size,
 // windowTitle), calls resetInputState, and starts the refresh passes. True
 // once the window exists, false when it cannot be created. Called with
 // servicesLock held and the frame buffer, palette and title in place; waits
-// for the platform thread.
+// for the refresh thread.
 bool platformOpenWindow();
 
 // Why no window could be opened, in a few words for the user: no display,
-// no thread for the platform, or the window system's reason. Empty before a
+// no refresh thread, or the window system's reason. Empty before a
 // failure. Any thread.
 std::string platformProblem();

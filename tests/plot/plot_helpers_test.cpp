@@ -6,7 +6,7 @@
 
 #include "plot/plot_helpers.h"
 #include "plot/screen.h"
-#include "plot/screen_state.h"
+#include "plot/state/screen_state.h"
 #include "tests/plot/test_screen.h"
 
 namespace plottest {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "plot/input.h"
-#include "plot/input_state.h"
-#include "plot/screen_state.h"
+#include "plot/state/input_state.h"
+#include "plot/state/screen_state.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "plot/logic/font8x8.h"
 #include "plot/screen.h"
-#include "plot/screen_state.h"
+#include "plot/state/screen_state.h"
 #include "tests/plot/logic/raster_canvas.h"
 #include "tests/plot/test_screen.h"
 

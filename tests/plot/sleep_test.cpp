@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "plot/input.h"
-#include "plot/input_state.h"
-#include "plot/screen_state.h"
+#include "plot/state/input_state.h"
+#include "plot/state/screen_state.h"
 #include "rig/wait_until.h"
 
 namespace {

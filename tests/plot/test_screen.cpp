@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "plot/screen.h"
-#include "plot/screen_state.h"
+#include "plot/state/screen_state.h"
 #include "rig/xvfb_server.h"
 
 namespace plottest {

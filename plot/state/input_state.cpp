@@ -1,4 +1,4 @@
-#include "plot/input_state.h"
+#include "plot/state/input_state.h"
 
 KeyQueue keyQueue;
 bool keyHit = false;

@@ -1,4 +1,4 @@
-#include "plot/screen_state.h"
+#include "plot/state/screen_state.h"
 
 #include <cstring>
 

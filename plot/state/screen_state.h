@@ -12,7 +12,7 @@
 #include "plot/logic/palette.h"
 #include "plot/logic/raster.h"
 #include "plot/logic/window_title.h"
-#include "plot/screen.h"
+#include "plot/state/screen_info.h"
 
 // Held by every window-service operation for its whole length (apart from the
 // sleeping of sleepMs), so calls from different threads never interleave.
@@ -29,7 +29,7 @@ extern std::mutex screenLock;
 // whether to do anything at all.
 extern std::atomic<bool> screenIsOpen;
 
-// Set by the platform thread when the connection to the display is lost,
+// Set by the refresh thread when the connection to the display is lost,
 // never cleared.
 extern std::atomic<bool> displayLost;
 

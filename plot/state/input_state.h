@@ -7,6 +7,7 @@
 
 #include "plot/logic/key_queue.h"
 #include "plot/logic/key_translate.h"
+#include "plot/state/mouse_buttons.h"
 
 // Keys waiting for pollKey.
 extern KeyQueue keyQueue;
@@ -22,7 +23,7 @@ struct MouseState {
     uint16_t x = 0; // client pixels, as the last pointer movement (or setMouse) left them
     uint16_t y = 0;
     int64_t wheel = 0;   // notches since the screen opened, +1 for each away from the user
-    int64_t buttons = 0; // held buttons: 1 left, 2 right, 4 middle, 8 and 16 the extra ones
+    int64_t buttons = 0; // held buttons, the bits of mouse_buttons.h
     bool clip = false;   // the pointer is confined to the drawing area
     bool visible = true; // the pointer shows over the window
     bool inside = false; // the pointer is over the drawing area
