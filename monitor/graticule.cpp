@@ -1,7 +1,7 @@
 #include "monitor/graticule.h"
 
 #include "monitor/monitor_window.h"
-#include "plot/logic/raster.h"
+#include "plot/logic/font8x8.h"
 #include "plot/plot_helpers.h"
 
 namespace {

@@ -9,8 +9,6 @@ namespace e2e {
 
 namespace {
 
-constexpr int glyphSide = 8;
-
 rig::Rgb paletteRgb(uint8_t colour)
 {
     switch (colour) {
@@ -57,25 +55,25 @@ private:
 // The window rows and columns of a text line's glyph cells.
 int topRowOf(const TextLine& line)
 {
-    return windowRow(line.y + glyphSide - 1);
+    return windowRow(line.y + glyphSize - 1);
 }
 
 bool glyphPixelSet(const TextLine& line, int x, int row)
 {
     const int top = topRowOf(line);
     const int column = x - line.x;
-    if (row < top || row >= top + glyphSide || column < 0 || column >= glyphSide * static_cast<int>(line.text.size())) {
+    if (row < top || row >= top + glyphSize || column < 0 || column >= glyphSize * static_cast<int>(line.text.size())) {
         return false;
     }
-    const auto code = static_cast<unsigned char>(line.text[static_cast<size_t>(column / glyphSide)]);
-    return (fontGlyphs[code][row - top] & (0x80 >> (column % glyphSide))) != 0;
+    const auto code = static_cast<unsigned char>(line.text[static_cast<size_t>(column / glyphSize)]);
+    return (fontGlyphs[code][row - top] & (0x80 >> (column % glyphSize))) != 0;
 }
 
 bool backingCovers(const TextLine& line, int x, int row)
 {
     const int top = topRowOf(line) - 1;
     const int bottom = windowRow(line.y - 1);
-    return x >= line.x - 1 && x <= line.x + glyphSide * static_cast<int>(line.text.size()) - 1 && row >= top &&
+    return x >= line.x - 1 && x <= line.x + glyphSize * static_cast<int>(line.text.size()) - 1 && row >= top &&
            row <= bottom;
 }
 
@@ -91,8 +89,8 @@ void plotPixel(Picture& picture, int64_t x, int64_t y, uint8_t colour)
 void drawTextLine(Picture& picture, const TextLine& line, uint8_t colour)
 {
     const int top = topRowOf(line);
-    for (int row = top; row < top + glyphSide; ++row) {
-        for (int x = line.x; x < line.x + glyphSide * static_cast<int>(line.text.size()); ++x) {
+    for (int row = top; row < top + glyphSize; ++row) {
+        for (int x = line.x; x < line.x + glyphSize * static_cast<int>(line.text.size()); ++x) {
             if (glyphPixelSet(line, x, row)) {
                 picture.at(x, row) = colour;
             }
@@ -102,8 +100,8 @@ void drawTextLine(Picture& picture, const TextLine& line, uint8_t colour)
 
 void drawBacking(Picture& picture, const TextLine& line)
 {
-    for (int64_t y = line.y - 1; y <= line.y + glyphSide; ++y) {
-        for (int64_t x = line.x - 1; x <= line.x + glyphSide * static_cast<int64_t>(line.text.size()) - 1; ++x) {
+    for (int64_t y = line.y - 1; y <= line.y + glyphSize; ++y) {
+        for (int64_t x = line.x - 1; x <= line.x + glyphSize * static_cast<int64_t>(line.text.size()) - 1; ++x) {
             plotPixel(picture, x, y, backgroundColour);
         }
     }
@@ -149,10 +147,10 @@ std::string readText(const rig::RgbImage& image, int x, int row, int length, uin
 {
     std::string text;
     for (int cell = 0; cell < length; ++cell) {
-        uint8_t bits[glyphSide] = {};
-        for (int r = 0; r < glyphSide; ++r) {
-            for (int c = 0; c < glyphSide; ++c) {
-                const int px = x + cell * glyphSide + c;
+        uint8_t bits[glyphSize] = {};
+        for (int r = 0; r < glyphSize; ++r) {
+            for (int c = 0; c < glyphSize; ++c) {
+                const int px = x + cell * glyphSize + c;
                 if (px < image.width && row + r < image.height && hasColour(image, px, row + r, colour)) {
                     bits[r] = static_cast<uint8_t>(bits[r] | (0x80 >> c));
                 }
