@@ -26,6 +26,9 @@ constexpr auto retryInterval = std::chrono::seconds(1);
 
 constexpr const char* noThreadProblem = "no thread could be started for it";
 
+// Why a running stream counts as gone without having ended.
+const std::string silentProblem = "no samples for " + std::to_string(silenceLimitMs / 1000) + " seconds";
+
 // The input as the supervisor last recorded it, and why it is missing. The
 // problem is stored before the state, so that a reader that sees the state
 // sees its problem.
@@ -172,7 +175,7 @@ void superviseInput()
             } else if (verdict == InputVerdict::lost) {
                 // Told before the close, which waits for as long as a
                 // source that stopped answering stays so.
-                becomeMissing(active ? "no samples for three seconds" : "the stream stopped", watch.delivered);
+                becomeMissing(active ? silentProblem.c_str() : "the stream stopped", watch.delivered);
                 closeInput();
                 silenced = silenceCapture();
                 nextAttempt = std::chrono::steady_clock::now() + retryInterval;

@@ -533,7 +533,7 @@ TEST_P(MonitorFailureTest, ASourceSuspendedAtStartIsToldAndFoundOnceItResumes)
 {
     MonitorSession session(program, AudioInput::sineSuspended);
     ASSERT_TRUE(showsSilence(session, program));
-    EXPECT_TRUE(saysLine(session, program, "no audio input (no samples for three seconds)"));
+    EXPECT_TRUE(saysLine(session, program, "no audio input (no samples for 3 seconds)"));
     ASSERT_TRUE(session.pulse().suspendSource(false));
     ASSERT_TRUE(showsInput(session));
     EXPECT_TRUE(saysLine(session, program, "audio input found\n"));
