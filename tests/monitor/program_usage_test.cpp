@@ -55,12 +55,4 @@ TEST(ProgramUsage, ManualPageEscapesWhatRoffWouldTakeForItsOwn)
     EXPECT_TRUE(page.ends_with(".SH SEE ALSO\n.BR other (1)\n")) << page;
 }
 
-TEST(ProgramUsage, NumbersAreWrittenAsShortAsTheyReadBack)
-{
-    EXPECT_EQ(numberText(0.7), "0.7");
-    EXPECT_EQ(numberText(23.4375), "23.4375");
-    EXPECT_EQ(numberText(-100.0), "-100");
-    EXPECT_EQ(numberText(48000.0), "48000");
-}
-
 } // namespace
