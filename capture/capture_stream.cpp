@@ -134,13 +134,16 @@ InputWatch startStream()
     return watch;
 }
 
-void closeInput()
+// Stops captureStream with stop (Pa_StopStream, or Pa_AbortStream for a
+// stream that delivers nothing: stopping one waits for samples that may
+// never come, a suspended source's say) and closes it.
+void closeInput(PaError (*stop)(PaStream*))
 {
     if (captureStream == nullptr) {
         return;
     }
     const LibraryCall call;
-    Pa_StopStream(captureStream);
+    stop(captureStream);
     Pa_CloseStream(captureStream);
     captureStream = nullptr;
 }
@@ -173,10 +176,9 @@ void superviseInput()
             if (verdict == InputVerdict::delivering) {
                 inputState.store(InputState::delivering);
             } else if (verdict == InputVerdict::lost) {
-                // Told before the close, which waits for as long as a
-                // source that stopped answering stays so.
+                // Told before the close, should that wait all the same.
                 becomeMissing(active ? silentProblem.c_str() : "the stream stopped", watch.delivered);
-                closeInput();
+                closeInput(Pa_AbortStream);
                 silenced = silenceCapture();
                 nextAttempt = std::chrono::steady_clock::now() + retryInterval;
             }
@@ -239,7 +241,7 @@ void stopCapture()
         supervisorWake.notify_all();
         supervisor.join();
     }
-    closeInput();
+    closeInput(Pa_StopStream);
     if (portAudioUp) {
         Pa_Terminate();
         portAudioUp = false;
