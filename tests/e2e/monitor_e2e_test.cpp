@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <set>
@@ -492,19 +493,6 @@ TEST_P(MonitorFailureTest, ASoundServerThatRestartsWithAnotherToneIsShownAfterSi
     }
 }
 
-TEST_P(MonitorFailureTest, ASoundServerThatAppearsLaterIsFound)
-{
-    MonitorSession session(program, AudioInput::sineLater);
-    ASSERT_TRUE(showsSilence(session, program));
-    EXPECT_TRUE(saysLine(session, program, "no audio input (Device unavailable); showing silence until one appears\n"));
-    session.pulse().restart(rig::SineSource{1500});
-    ASSERT_TRUE(showsInput(session));
-    EXPECT_TRUE(saysLine(session, program, "audio input found\n"));
-    session.typeKey(XK_Escape);
-    ASSERT_TRUE(session.waitForCleanExit());
-    EXPECT_NEAR(dumpedToneHz(GetParam(), session.readDump()), 1500.0, 30.0);
-}
-
 TEST_P(MonitorFailureTest, TheDisplayGoingAwayEndsItWithinTwoSecondsAndTheDumpIsWritten)
 {
     MonitorSession session(program, AudioInput::none);
@@ -535,37 +523,47 @@ TEST_P(MonitorFailureTest, ASignalEndsAStuckExitAtOnceWhateverBeganIt)
 // Start-up: whatever the program meets, it says so in a line of its own and
 // runs on (or ends, with a line and a status); it never hangs, never dies.
 
-TEST_P(MonitorFailureTest, AServerThatDoesNotAnswerIsToldAndFoundOnceItAnswers)
+// An input missing at start, for want of a server, of one that answers, or
+// of samples: the program tells why, shows silence, and finds the input once
+// it comes, then dumps it.
+TEST_P(MonitorFailureTest, AnInputMissingAtStartIsToldAndFoundOnceItComes)
 {
-    MonitorSession session(program, AudioInput::sineFrozen);
-    ASSERT_TRUE(showsSilence(session, program));
-    EXPECT_TRUE(saysLine(session, program,
-                         "no audio input (the sound server does not answer); showing silence until one appears\n"));
-    // The command line gives up on it after the same wait.
-    const rig::TempDir dir;
-    const Ended list = runToEnd(program, {"--list-inputs"}, dir.path(), session.pulse().environment());
-    EXPECT_EQ(list.code, 1);
-    EXPECT_NE(list.err.find(program.name + ": the sound server does not answer, so no audio input can be listed\n"),
-              std::string::npos)
-        << list.err;
-    session.pulse().thaw();
-    ASSERT_TRUE(showsInput(session));
-    EXPECT_TRUE(saysLine(session, program, "audio input found\n"));
-    session.typeKey(XK_Escape);
-    ASSERT_TRUE(session.waitForCleanExit());
-    EXPECT_NEAR(dumpedToneHz(GetParam(), session.readDump()), 1500.0, 30.0);
-}
-
-TEST_P(MonitorFailureTest, ASourceSuspendedAtStartIsToldAndFoundOnceItResumes)
-{
-    MonitorSession session(program, AudioInput::sineSuspended);
-    ASSERT_TRUE(showsSilence(session, program));
-    EXPECT_TRUE(saysLine(session, program, "no audio input (no samples for 3 seconds)"));
-    ASSERT_TRUE(session.pulse().suspendSource(false));
-    ASSERT_TRUE(showsInput(session));
-    EXPECT_TRUE(saysLine(session, program, "audio input found\n"));
-    session.typeKey(XK_Escape);
-    ASSERT_TRUE(session.waitForCleanExit());
+    struct Case {
+        AudioInput audio;
+        std::string said;
+        std::function<void(MonitorSession&)> bringBack;
+    };
+    const Case cases[] = {
+        {AudioInput::sineLater, "no audio input (Device unavailable); showing silence until one appears\n",
+         [](MonitorSession& session) { session.pulse().restart(rig::SineSource{1500}); }},
+        {AudioInput::sineFrozen,
+         "no audio input (the sound server does not answer); showing silence until one appears\n",
+         [this](MonitorSession& session) {
+             // The command line gives up on such a server after the same wait.
+             const rig::TempDir dir;
+             const Ended list = runToEnd(program, {"--list-inputs"}, dir.path(), session.pulse().environment());
+             EXPECT_EQ(list.code, 1);
+             EXPECT_NE(
+                 list.err.find(program.name + ": the sound server does not answer, so no audio input can be listed\n"),
+                 std::string::npos)
+                 << list.err;
+             session.pulse().thaw();
+         }},
+        {AudioInput::sineSuspended, "no audio input (no samples for 3 seconds)",
+         [](MonitorSession& session) { ASSERT_TRUE(session.pulse().suspendSource(false)); }},
+    };
+    for (const Case& start : cases) {
+        SCOPED_TRACE(start.said);
+        MonitorSession session(program, start.audio);
+        ASSERT_TRUE(showsSilence(session, program));
+        EXPECT_TRUE(saysLine(session, program, start.said));
+        start.bringBack(session);
+        ASSERT_TRUE(showsInput(session));
+        EXPECT_TRUE(saysLine(session, program, "audio input found\n"));
+        session.typeKey(XK_Escape);
+        ASSERT_TRUE(session.waitForCleanExit());
+        EXPECT_NEAR(dumpedToneHz(GetParam(), session.readDump()), 1500.0, 30.0);
+    }
 }
 
 TEST_P(MonitorFailureTest, AnUnreadableAudioConfigurationLeavesItRunningOnSilence)
