@@ -2,9 +2,9 @@
 //
 // Thread contract
 // - Audio thread (the one PortAudio calls captureCallback on, one sample per
-//   call): sole owner of CaptureRing, ringWriteIndex and ringClear; the only
-//   writer of CaptureSnapshot, rebuildUnderway and callbackCount; reads
-//   snapshotHold.
+//   call): sole owner of CaptureRing, ringWriteIndex, ringFill and ringClear;
+//   the only writer of CaptureSnapshot, snapshotFill, rebuildUnderway and
+//   callbackCount; reads snapshotHold.
 // - The capture supervisor (capture_stream.h) takes the audio thread's part
 //   in silenceCapture, only while no stream exists: after one is closed and
 //   before the next is started, which hands the part over in both
@@ -59,6 +59,15 @@ extern std::atomic<int64_t> snapshotHold;
 // rebuild it then chose to do.
 extern std::atomic<bool> rebuildUnderway;
 
+// How many of the ring's values are samples of the stream now running, up
+// to 2048; 0 after the ring is cleared.
+extern int64_t ringFill;
+
+// ringFill as it was at the snapshot's last rebuild: the newest snapshotFill
+// values of CaptureSnapshot are samples of the running stream, the older ones
+// the silence the ring was cleared to.
+extern int64_t snapshotFill;
+
 // Starts at 1: the first callback clears the ring, drops its sample and sets it
 // to 0 for good.
 extern int64_t ringClear;
@@ -75,10 +84,10 @@ extern std::atomic<int64_t> callbackCount;
 int captureCallback(const void* input, void* output, unsigned long frameCount, const PaStreamCallbackTimeInfo* timeInfo,
                     PaStreamCallbackFlags statusFlags, void* userData);
 
-// Capture supervisor, while no stream exists: clears the ring and, unless the
-// snapshot is held, rebuilds the snapshot from it (all zeros), by the
-// callback's handshake. True when the snapshot now shows silence; false when
-// it was held, to be tried again later.
+// Capture supervisor, while no stream exists: clears the ring (ringFill 0)
+// and, unless the snapshot is held, rebuilds the snapshot from it (all zeros,
+// snapshotFill 0), by the callback's handshake. True when the snapshot now
+// shows silence; false when it was held, to be tried again later.
 bool silenceCapture();
 
 // Main thread. Sets snapshotHold to 1 and returns once no rebuild is under way;
@@ -89,8 +98,10 @@ void raiseSnapshotHold();
 // Main thread. Sets snapshotHold to 0; the callback rebuilds from its next call.
 void lowerSnapshotHold();
 
-// Main thread. Copies CaptureSnapshot to destination under the hold.
-void copySnapshot(float (&destination)[captureLength]);
+// Main thread. Copies CaptureSnapshot to destination under the hold and
+// returns its snapshotFill: how many of the copied values, the newest, are
+// samples of the running stream.
+int64_t copySnapshot(float (&destination)[captureLength]);
 
 // Main thread. As above, and sets every element of zeroed to 0 in the same pass.
-void copySnapshot(float (&destination)[captureLength], float (&zeroed)[captureLength]);
+int64_t copySnapshot(float (&destination)[captureLength], float (&zeroed)[captureLength]);

@@ -209,11 +209,10 @@ InputReport currentInput()
     return {heard, heard != InputState::unavailable && callUnanswered(callSinceMs, now) ? noAnswerProblem : problem};
 }
 
-bool captureSettled()
+bool snapshotHoldsInput(int64_t fill)
 {
-    // The first callback clears the ring and stores nothing.
-    if (callbackCount.load(std::memory_order_relaxed) > captureLength) {
-        return true;
+    if (fill != 0) {
+        return fill == captureLength;
     }
     const InputState state = currentInput().state;
     return state == InputState::absent || state == InputState::lost || state == InputState::unavailable;

@@ -42,11 +42,13 @@ struct InputReport {
 // Any thread: the input as it stands now.
 InputReport currentInput();
 
-// Any thread: whether the snapshot holds what the input gives: a whole
-// snapshot of samples has come since the capture started, or no input is
-// there to give any (absent, lost or unavailable). Until then the frames
-// show the silence the capture starts with.
-bool captureSettled();
+// Main thread, just after a copy of the snapshot that returned fill
+// (copySnapshot): whether the copy holds what the input gives, a whole
+// snapshot of the running stream's samples, or silence for want of any
+// input (absent, lost or unavailable). A stream that has just started, at
+// the start or when the input comes back, fills it bit by bit: until then
+// the copies hold some of the silence before it.
+bool snapshotHoldsInput(int64_t fill);
 
 // Main thread, once. Lowers snapshotHold and starts the supervisor, which
 // opens the input at once; returns without waiting for it. The host

@@ -15,19 +15,20 @@ namespace {
 constexpr int32_t printZoneWidth = 14;
 
 // The replacement under way; its stream is null while the writer is closed.
-// Standard output stands in for it when the dump goes there.
+// A text stands in for it when the dump is wanted as text.
 FileReplacement dumpFile;
-bool toStandardOutput = false;
+std::string* dumpText = nullptr;
 
 // The stream's buffer: a dump reaches the disk in a handful of writes.
 char dumpBuffer[8192];
 
 void writeText(const std::string& text)
 {
-    if (dumpFile.stream == nullptr) {
+    if (dumpText != nullptr) {
+        dumpText->append(text);
+    } else if (dumpFile.stream == nullptr) {
         return;
-    }
-    if (!dumpError && std::fwrite(text.data(), 1, text.size(), dumpFile.stream) != text.size()) {
+    } else if (!dumpError && std::fwrite(text.data(), 1, text.size(), dumpFile.stream) != text.size()) {
         dumpError = {errno, std::generic_category()};
     }
     const size_t lastLineEnd = text.find_last_of("\r\n");
@@ -74,16 +75,12 @@ void printSingle(float value, PrintEnd end)
 
 bool closeOutput()
 {
+    if (dumpText != nullptr) {
+        dumpText = nullptr;
+        return true;
+    }
     if (dumpFile.stream == nullptr) {
         return false;
-    }
-    if (toStandardOutput) {
-        if (std::fflush(stdout) != 0 && !dumpError) {
-            dumpError = {errno, std::generic_category()};
-        }
-        dumpFile.stream = nullptr;
-        toStandardOutput = false;
-        return !dumpError;
     }
     if (dumpError) {
         abandonReplacement(dumpFile);
@@ -114,12 +111,11 @@ std::error_code dumpValues(const char* path, const float* values, int64_t count)
     return dumpError;
 }
 
-std::error_code dumpValuesToStandardOutput(const float* values, int64_t count)
+void dumpValuesToText(const float* values, int64_t count, std::string& text)
 {
+    text.clear();
     dumpError.clear();
-    dumpFile.stream = stdout;
-    toStandardOutput = true;
+    dumpText = &text;
     lineColumn = 0;
     printLines(values, count);
-    return dumpError;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <system_error>
 
 // What a print call writes after its number.
@@ -47,6 +48,6 @@ bool closeOutput();
 // Returns dumpError: empty when path holds the whole dump.
 std::error_code dumpValues(const char* path, const float* values, int64_t count);
 
-// The same dump written to standard output, which is flushed but not closed.
-// Returns dumpError: empty when all of it was written.
-std::error_code dumpValuesToStandardOutput(const float* values, int64_t count);
+// The same dump as text, for a caller that writes it itself (to a
+// descriptor whose reader may not read, say): replaces what text held.
+void dumpValuesToText(const float* values, int64_t count, std::string& text);

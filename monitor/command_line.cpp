@@ -10,6 +10,8 @@
 #include "capture/capture_stream.h"
 #include "capture/input_devices.h"
 #include "monitor/arguments.h"
+#include "monitor/dump_destination.h"
+#include "monitor/standard_streams.h"
 #include "monitor/terminal_text.h"
 #include "monitor/user_notice.h"
 
@@ -27,8 +29,8 @@ int answer(const std::string& text)
 // the index, the host API and the name.
 std::string inputLine(const InputDevice& input)
 {
-    return std::string(input.isDefault ? "* " : "  ") + std::to_string(input.index) + "  " + input.hostApi + "  " +
-           input.name;
+    return std::string(input.isDefault ? "* " : "  ") + std::to_string(input.index) + "  " +
+           escapedForTerminal(input.hostApi) + "  " + escapedForTerminal(input.name);
 }
 
 int listAllInputs()
@@ -67,8 +69,8 @@ bool chooseNamedInput(std::string_view wanted)
                         tellUser(inputLine(inputs[static_cast<size_t>(candidate)]));
                     }
                 } else if (const char* unfit = captureFormatProblem(inputs[static_cast<size_t>(choice.chosen)])) {
-                    tellUser("audio input '" + inputs[static_cast<size_t>(choice.chosen)].name + "' cannot give " +
-                             numberText(captureChannels) + " channel of " + numberText(captureBits) +
+                    tellUser("audio input '" + escapedForTerminal(inputs[static_cast<size_t>(choice.chosen)].name) +
+                             "' cannot give " + numberText(captureChannels) + " channel of " + numberText(captureBits) +
                              "-bit samples at " + numberText(captureRate) + " Hz (" + unfit + ")");
                 } else {
                     chosenInput = inputs[static_cast<size_t>(choice.chosen)].name;
@@ -81,14 +83,36 @@ bool chooseNamedInput(std::string_view wanted)
     return *chosen;
 }
 
+// What stands in the way of the numbers the options send somewhere: a
+// standard output that was closed at start, or a descriptor --out names
+// that the program was not started with. Empty when nothing does.
+std::string outputProblem(const MonitorOptions& options, bool outputClosed)
+{
+    const int fd = dumpDescriptor(options);
+    if (outputClosed && (options.print || fd == fileno(stdout))) {
+        return std::string("option '") + (options.print ? "--print" : "--out") +
+               "' writes to standard output, which is closed";
+    }
+    if (fd >= 0 && fd != fileno(stdout) && !descriptorOpen(fd)) {
+        return "option '--out' names descriptor " + std::to_string(fd) + ", which is not open";
+    }
+    return {};
+}
+
 } // namespace
 
 std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const char* const* argv,
                                      MonitorOptions& options)
 {
     reachParentConsole();
+    const bool outputClosed = fillClosedStandardStreams();
     noticeProgramName = usage.name;
     const CommandLine line = readCommandLine(argc, argv, usage);
+    if (const std::string problem = outputProblem(line.options, outputClosed);
+        line.wrong.empty() && line.request == Request::run && !problem.empty()) {
+        tellUser(problem);
+        return wrongCommandLine;
+    }
     for (const std::string& input : line.inputs) {
         if (!chooseNamedInput(input)) {
             return wrongCommandLine;

@@ -1,10 +1,10 @@
 #include "monitor/frame_end.h"
 
+#include <chrono>
 #include <string>
 
-#include "capture/capture_stream.h"
+#include "monitor/dump_destination.h"
 #include "monitor/input_reports.h"
-#include "monitor/monitor_exit.h"
 #include "monitor/number_output.h"
 #include "monitor/termination.h"
 #include "monitor/user_notice.h"
@@ -16,38 +16,46 @@ namespace {
 constexpr int exitKeyEscape = 27;
 constexpr int exitKeyCtrlC = 3;
 constexpr int framePauseMs = 100;
+// How often a frame whose line waits for the reader looks at the keys.
+constexpr std::chrono::milliseconds outputLook{50};
 
-// Frames counted so far, for --frames.
-int64_t framesCounted = 0;
-
-bool frameEndsLoop(const MonitorOptions& options, std::span<const float> shown, int& code)
+// Whether the monitor is to end now, for a lost display, a key or a
+// request; a key that does not end it acts on the instrument.
+bool endAsked(const MonitorOptions& options, FrameLoop& loop)
 {
-    tellInputChanges();
-    if (captureSettled()) {
-        ++framesCounted;
-        printFrameNumbers(options, shown.data(), static_cast<int64_t>(shown.size()));
-    }
     if (screenLost()) {
         tellUser("lost the connection to the display; writing " + dumpTarget(options) + " and ending");
         return true;
     }
     // Keys beyond the character codes come as two bytes and act on nothing.
     const std::string key = pollKey();
-    code = key.size() == 1 ? static_cast<unsigned char>(key[0]) : 0;
-    return code == exitKeyEscape || code == exitKeyCtrlC || terminationRequested() ||
-           (options.frames > 0 && framesCounted >= options.frames);
+    const int code = key.size() == 1 ? static_cast<unsigned char>(key[0]) : 0;
+    if (code == exitKeyEscape || code == exitKeyCtrlC || terminationRequested()) {
+        return true;
+    }
+    applyInstrumentKey(code, options, loop.instrument);
+    return false;
 }
 
 } // namespace
 
-bool frameEndsMonitor(const MonitorOptions& options, InstrumentState& instrument, std::span<const float> shown)
+bool frameEndsMonitor(const MonitorOptions& options, FrameLoop& loop, std::span<const float> shown)
 {
-    int key = 0;
-    if (frameEndsLoop(options, shown, key)) {
+    tellInputChanges();
+    if (loop.holdsInput) {
+        ++loop.framesCounted;
+        printFrameNumbers(options, shown, loop.printLine);
+    }
+    bool ends = endAsked(options, loop);
+    while (!ends && !numbersDelivered(outputLook)) {
+        ends = endAsked(options, loop);
+    }
+    // A request that came with the output's end.
+    ends = ends || terminationRequested() || (options.frames > 0 && loop.framesCounted >= options.frames);
+    if (ends) {
         beginExitSequence();
         return true;
     }
-    applyInstrumentKey(key, options, instrument);
     sleepMs(framePauseMs);
     return false;
 }

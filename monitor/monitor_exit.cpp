@@ -2,53 +2,28 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
-#include "dump/dump_writer.h"
+#include "guard/output_writer.h"
+#include "monitor/number_output.h"
 #include "monitor/user_notice.h"
 #include "plot/screen.h"
 
-int exitStatusFor(bool dumpWritten, bool displayLost)
+int exitStatusFor(bool delivered, bool displayLost)
 {
-    return dumpWritten && !displayLost ? 0 : 1;
+    return delivered && !displayLost ? 0 : 1;
 }
 
-namespace {
-
-bool toStandardOutput(const MonitorOptions& options)
+int monitorExitStatus(const std::string& dumpProblem)
 {
-    return options.out == standardOutputPath;
-}
-
-} // namespace
-
-std::string dumpTarget(const MonitorOptions& options)
-{
-    return toStandardOutput(options) ? "standard output" : options.out.empty() ? monitorDumpPath : options.out;
-}
-
-std::error_code writeDump(const MonitorOptions& options, const float* values, int64_t count)
-{
-    if (toStandardOutput(options)) {
-        return dumpValuesToStandardOutput(values, count);
+    if (!dumpProblem.empty()) {
+        tellUser(dumpProblem);
     }
-    return dumpValues(options.out.empty() ? monitorDumpPath : options.out.c_str(), values, count);
-}
-
-int monitorExitStatus(const MonitorOptions& options, std::error_code dumpError)
-{
-    if (toStandardOutput(options) && dumpError == std::errc::broken_pipe) {
-        dumpError.clear();
-    }
-    if (dumpError) {
-        tellUser(dumpTarget(options) + " not written: " + dumpError.message());
-    }
-    return exitStatusFor(!dumpError, screenLost());
+    return exitStatusFor(dumpProblem.empty() && !numbersLost(), screenLost());
 }
 
 int finishExit(bool captureStopped, int status)
 {
-    if (!captureStopped) {
+    if (!stopOutputWriter() || !captureStopped) {
         std::fflush(nullptr);
         std::_Exit(status);
     }

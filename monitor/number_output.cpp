@@ -1,10 +1,12 @@
 #include "monitor/number_output.h"
 
 #include <cstdio>
-#include <string>
 
 #include "dump/dump_format.h"
+#include "guard/output_writer.h"
+#include "monitor/dump_destination.h"
 #include "monitor/termination.h"
+#include "monitor/user_notice.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -13,31 +15,58 @@
 
 namespace {
 
-// The line of the frame: its storage stays from frame to frame.
-std::string frameLine;
-bool outputGone = false;
+// Whether the user has heard that a write failed.
+bool failureTold = false;
 
 } // namespace
 
 void prepareNumberOutput(const MonitorOptions& options)
 {
-#ifdef _WIN32
-    if (options.print || options.out == standardOutputPath) {
-        _setmode(_fileno(stdout), _O_BINARY);
-    }
-#else
-    static_cast<void>(options);
-#endif
-}
-
-void printFrameNumbers(const MonitorOptions& options, const float* values, int64_t count)
-{
-    if (!options.print || outputGone) {
+    if (!options.print && dumpDescriptor(options) != fileno(stdout)) {
         return;
     }
-    formatLine(values, count, frameLine);
-    if (std::fwrite(frameLine.data(), 1, frameLine.size(), stdout) != frameLine.size() || std::fflush(stdout) != 0) {
-        outputGone = true;
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    if (const std::error_code error = startOutputWriter(fileno(stdout))) {
+        tellUser("cannot start a thread to write standard output (" + error.message() +
+                 "); a reader that stops reading holds the program up");
+    }
+}
+
+void printFrameNumbers(const MonitorOptions& options, std::span<const float> values, std::string& line)
+{
+    if (options.print) {
+        formatLine(values.data(), static_cast<int64_t>(values.size()), line);
+        sendNumbers(line);
+    }
+}
+
+void sendNumbers(std::string& text)
+{
+    handOverOutput(text);
+}
+
+bool numbersDelivered(std::chrono::milliseconds limit)
+{
+    const OutputOutcome outcome = awaitOutput(limit);
+    if (outcome == OutputOutcome::failed && !failureTold) {
+        failureTold = true;
+        tellUser("standard output not written: " + outputError().message());
+    }
+    if (outcome == OutputOutcome::failed || outcome == OutputOutcome::readerGone) {
         requestTermination();
     }
+    return outcome != OutputOutcome::waiting;
+}
+
+bool numbersEnded()
+{
+    const OutputOutcome outcome = awaitOutput(std::chrono::milliseconds(0));
+    return outcome == OutputOutcome::failed || outcome == OutputOutcome::readerGone;
+}
+
+bool numbersLost()
+{
+    return static_cast<bool>(outputError());
 }

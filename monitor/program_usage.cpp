@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "capture/capture_format.h"
-#include "monitor/monitor_exit.h"
+#include "monitor/dump_destination.h"
 #include "monitor/monitor_window.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "capture/capture_stream.h"
 #include "dump/dump_writer.h"
 #include "monitor/command_line.h"
+#include "monitor/dump_destination.h"
 #include "monitor/frame_end.h"
 #include "monitor/graticule.h"
 #include "monitor/monitor_exit.h"
@@ -31,22 +32,25 @@ PeakHold peakHold;
 
 // The levels of the newest samples: averaged over frames with --average,
 // and raised into the peak hold with --peak-hold, each started afresh first
-// when the user asked for it.
-void analyseNewFrame(const MonitorOptions& options, InstrumentState& instrument)
+// when the user asked for it. Only frames that hold the input enter them: a
+// frame that still holds some of the silence before the stream (at the
+// start, when the input comes back) starts both afresh, and shows its own
+// levels.
+void analyseNewFrame(const MonitorOptions& options, FrameLoop& loop)
 {
-    if (instrument.restart) {
+    loop.holdsInput = snapshotHoldsInput(copySnapshot(fftRe, fftIm));
+    if (loop.instrument.restart || !loop.holdsInput) {
         powerAverage.started = false;
         peakHold.started = false;
-        instrument.restart = false;
+        loop.instrument.restart = false;
     }
-    copySnapshot(fftRe, fftIm);
-    if (options.average > 0) {
+    if (options.average > 0 && loop.holdsInput) {
         transformFrame(fftRe, fftIm);
         averagePowers(powerAverage, fftRe, fftIm, options.average, spectrumDb);
     } else {
         analyseFrame(fftRe, fftIm, spectrumDb);
     }
-    if (options.peakHold) {
+    if (options.peakHold && loop.holdsInput) {
         holdPeaks(peakHold, spectrumDb);
     }
 }
@@ -59,7 +63,7 @@ void drawFrame(float offset, const MonitorOptions& options, const InstrumentStat
     if (options.grid) {
         drawSpectrumGrid(offset);
     }
-    if (options.peakHold) {
+    if (options.peakHold && peakHold.started) {
         drawSpectrum(peakHold.levelsDb, offset, peakHoldColour);
     }
     drawSpectrum(spectrumDb, offset, traceColour);
@@ -80,7 +84,7 @@ int main(int argc, char** argv)
         return *status;
     }
     float yOffset = offsetStart;
-    InstrumentState instrument;
+    FrameLoop loop;
     openMonitorWindow(options);
     // The tables are built before the capture starts, so the audio thread
     // never runs while they are written.
@@ -91,16 +95,16 @@ int main(int argc, char** argv)
     // follow the mouse; its levels are what goes to out.txt.
     do {
         yOffset = nextOffset(yOffset, mouseLeft(), mouseRight());
-        if (!instrument.frozen) {
-            analyseNewFrame(options, instrument);
+        if (!loop.instrument.frozen) {
+            analyseNewFrame(options, loop);
         }
         if (!options.noWindow) {
-            drawFrame(yOffset, options, instrument);
+            drawFrame(yOffset, options, loop.instrument);
         }
-    } while (!frameEndsMonitor(options, instrument, spectrumDb));
+    } while (!frameEndsMonitor(options, loop, spectrumDb));
 
     // The audio is shut down completely before the file is written, but a
     // stop that does not finish keeps neither the file nor the end waiting.
     const bool stopped = stopCaptureWithin(audioAnswerLimit);
-    return finishExit(stopped, monitorExitStatus(options, writeDump(options, spectrumDb, spectrumBins)));
+    return finishExit(stopped, monitorExitStatus(writeDump(options, spectrumDb, spectrumBins)));
 }

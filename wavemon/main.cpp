@@ -10,6 +10,7 @@
 #include "capture/capture_stream.h"
 #include "dump/dump_writer.h"
 #include "monitor/command_line.h"
+#include "monitor/dump_destination.h"
 #include "monitor/frame_end.h"
 #include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
@@ -62,7 +63,7 @@ int main(int argc, char** argv)
     }
     TraceView view;
     view.grid = options.grid;
-    InstrumentState instrument;
+    FrameLoop loop;
     const bool drawing = !options.noWindow;
     openMonitorWindow(options);
     startCapture();
@@ -75,33 +76,33 @@ int main(int argc, char** argv)
     do {
         view.scale = nextScale(view.scale, mouseLeft(), mouseRight());
         view.readoutColumn = options.readout ? mouseX() : -1;
-        view.frozen = instrument.frozen;
+        view.frozen = loop.instrument.frozen;
         if (drawing) {
             clearMonitorWindow();
         }
         finishTraceWorker(worker);
-        if (!instrument.frozen) {
-            copySnapshot(traceBuffer);
+        if (!loop.instrument.frozen) {
+            loop.holdsInput = snapshotHoldsInput(copySnapshot(traceBuffer));
         }
         view.first = options.trigger.on ? frameStart(traceBuffer, options.trigger) : 0;
         if (drawing) {
             worker = startTraceWorker(view);
             drawWaveHelp();
         }
-    } while (!frameEndsMonitor(options, instrument, std::span<const float>(traceBuffer + view.first, tracePoints)));
+    } while (!frameEndsMonitor(options, loop, std::span<const float>(traceBuffer + view.first, tracePoints)));
     finishTraceWorker(worker);
 
     // The dump is taken from the shared snapshot, frozen while it is written,
     // and so may be newer than the last trace shown; a frozen picture dumps
     // the samples it froze.
-    std::error_code dumpError;
-    if (instrument.frozen) {
-        dumpError = writeDump(options, traceBuffer, traceLength);
+    std::string dumpProblem;
+    if (loop.instrument.frozen) {
+        dumpProblem = writeDump(options, traceBuffer, traceLength);
     } else {
         raiseSnapshotHold();
-        dumpError = writeDump(options, CaptureSnapshot, traceLength);
+        dumpProblem = writeDump(options, CaptureSnapshot, traceLength);
         lowerSnapshotHold();
     }
     const bool stopped = stopCaptureWithin(audioAnswerLimit);
-    return finishExit(stopped, monitorExitStatus(options, dumpError));
+    return finishExit(stopped, monitorExitStatus(dumpProblem));
 }

@@ -186,4 +186,24 @@ TEST_F(CaptureRingTest, CopiesTakeEverySnapshotElementAndLowerTheHold)
     EXPECT_TRUE(std::all_of(zeroed, zeroed + captureLength, [](float value) { return value == 0.0f; }));
 }
 
+// A copy tells how much of it the running stream has filled: the frames of
+// a stream that has just started hold some of the silence before it.
+TEST_F(CaptureRingTest, CopiesTellHowManyOfTheirValuesTheStreamFilled)
+{
+    float destination[captureLength];
+    feedAfterClear(rampSamples(captureLength - 1));
+    EXPECT_EQ(copySnapshot(destination), captureLength - 1);
+    feedSample(5);
+    EXPECT_EQ(copySnapshot(destination), captureLength);
+    // A held rebuild keeps the count of the values it kept.
+    raiseSnapshotHold();
+    ASSERT_FALSE(silenceCapture());
+    EXPECT_EQ(snapshotFill, captureLength);
+    lowerSnapshotHold();
+    feedSample(6);
+    EXPECT_EQ(copySnapshot(destination), 1);
+    ASSERT_TRUE(silenceCapture());
+    EXPECT_EQ(copySnapshot(destination), 0);
+}
+
 } // namespace

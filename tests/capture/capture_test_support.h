@@ -15,6 +15,8 @@ inline void restoreCaptureStartState()
     std::fill_n(CaptureRing, captureLength, 0.0f);
     std::fill_n(CaptureSnapshot, captureLength, 0.0f);
     ringWriteIndex = 0;
+    ringFill = 0;
+    snapshotFill = 0;
     ringClear = 1;
     snapshotHold.store(0);
     rebuildUnderway.store(false);

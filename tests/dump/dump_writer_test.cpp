@@ -164,6 +164,10 @@ TEST_F(DumpWriterTest, DumpsWithoutAudioHaveTheirExactSizesAndLastLines)
     text = fileText(outPath);
     EXPECT_EQ(text.size(), 20480u);
     EXPECT_TRUE(text.ends_with("\r\n 1023         -190\r\n"));
+    // The same dump as text, for a descriptor, holds the same bytes.
+    std::string asText = "earlier";
+    dumpValuesToText(levels.data(), 1024, asText);
+    EXPECT_EQ(asText, text);
 }
 
 TEST_F(DumpWriterTest, LongerExistingFileIsReplacedWhole)
