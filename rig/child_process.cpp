@@ -56,7 +56,8 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings)
 
 // Runs in the forked child: only async-signal-safe calls until execve.
 [[noreturn]] void execChild(const char* path, char* const* argv, char* const* envp, const char* workDir,
-                            const char* stdoutPath, const char* stderrPath, int inheritFd, pid_t parent)
+                            const char* stdoutPath, const char* stderrPath, int stdoutFd, int stderrFd, int inheritFd,
+                            pid_t parent)
 {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) {
@@ -69,11 +70,15 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings)
         _exit(127);
     }
     const int devNull = open("/dev/null", O_RDWR);
-    const int out = stdoutPath[0] != '\0' ? open(stdoutPath, O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644) : devNull;
-    const bool sameFile = stderrPath[0] != '\0' && std::strcmp(stdoutPath, stderrPath) == 0;
+    const int out = stdoutFd >= 0           ? stdoutFd
+                    : stdoutPath[0] != '\0' ? open(stdoutPath, O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644)
+                                            : devNull;
+    const bool sameFile = stdoutFd == -1 && stderrPath[0] != '\0' && std::strcmp(stdoutPath, stderrPath) == 0;
     const int err =
-        sameFile ? out
-                 : (stderrPath[0] != '\0' ? open(stderrPath, O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644) : devNull);
+        stderrFd >= 0 ? stderrFd
+        : sameFile
+            ? out
+            : (stderrPath[0] != '\0' ? open(stderrPath, O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644) : devNull);
     if (devNull < 0 || out < 0 || err < 0 || dup2(devNull, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
         _exit(127);
     }
@@ -85,6 +90,12 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings)
         fcntl(inheritFd, F_SETFD, 0);
     } else {
         close_range(3, ~0U, 0);
+    }
+    if (stdoutFd == closedStream) {
+        close(1);
+    }
+    if (stderrFd == closedStream) {
+        close(2);
     }
     execve(path, argv, envp);
     _exit(127);
@@ -137,7 +148,7 @@ ChildProcess::ChildProcess(const ChildOptions& options)
     }
     if (pid_ == 0) {
         execChild(path.c_str(), argv.data(), envp.data(), options.workDir.c_str(), options.stdoutPath.c_str(),
-                  options.stderrPath.c_str(), options.inheritFd, parent);
+                  options.stderrPath.c_str(), options.stdoutFd, options.stderrFd, options.inheritFd, parent);
     }
 }
 

@@ -33,11 +33,19 @@ struct ChildOptions {
     // means /dev/null. Both may name the same file.
     std::string stdoutPath;
     std::string stderrPath;
+    // Instead of the paths: a descriptor of ours that becomes the child's
+    // stdout or stderr (a pipe end the test reads, sharing its flags), or
+    // closedStream for a child started with that stream closed; -1 for the
+    // path.
+    int stdoutFd = -1;
+    int stderrFd = -1;
     // A descriptor of ours that the child inherits under the same number
     // (e.g. a pipe end it is told about on its command line); -1 for none.
     // Every other descriptor above 2 is closed in the child.
     int inheritFd = -1;
 };
+
+inline constexpr int closedStream = -2;
 
 // How a child ended: its exit code, or the signal that killed it.
 struct ExitStatus {

@@ -146,6 +146,27 @@ rig::ChildOptions programRun(const MonitorProgram& program, const std::vector<st
     return options;
 }
 
+namespace {
+
+std::string withoutCarriageReturns(std::string text)
+{
+    std::erase(text, '\r');
+    return text;
+}
+
+} // namespace
+
+Ended runToEnd(const MonitorProgram& program, const std::vector<std::string>& arguments, const std::string& dir,
+               const rig::EnvironmentVariables& environment)
+{
+    rig::ChildOptions options = programRun(program, arguments, dir);
+    options.environment.insert(options.environment.end(), environment.begin(), environment.end());
+    rig::ChildProcess child(options);
+    const std::optional<rig::ExitStatus> status = child.waitExit();
+    return {status ? status->code : -1, withoutCarriageReturns(rig::readTextFile(options.stdoutPath)),
+            withoutCarriageReturns(rig::readTextFile(options.stderrPath))};
+}
+
 const MonitorProgram& programOf(Monitor monitor)
 {
     return monitor == Monitor::wavemon ? wavemonProgram() : specmonProgram();

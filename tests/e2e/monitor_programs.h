@@ -53,6 +53,19 @@ const MonitorProgram& specmonProgram();
 rig::ChildOptions programRun(const MonitorProgram& program, const std::vector<std::string>& arguments,
                              const std::string& dir);
 
+// A run of a program to its end, and what it wrote (without the carriage
+// returns that Windows puts at the end of its lines of text).
+struct Ended {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the program in dir (programRun) with these variables on top, and
+// waits for its end.
+Ended runToEnd(const MonitorProgram& program, const std::vector<std::string>& arguments, const std::string& dir,
+               const rig::EnvironmentVariables& environment = {});
+
 // The programs as a test parameter, printed by name.
 enum class Monitor { wavemon, specmon };
 

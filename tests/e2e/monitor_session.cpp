@@ -57,7 +57,8 @@ rig::EnvironmentVariables twoInputAlsa(const std::string& dir, const rig::PulseS
 }
 
 MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio,
-                               const std::vector<std::string>& arguments)
+                               const std::vector<std::string>& arguments,
+                               const std::function<void(rig::ChildOptions&)>& adjustRun)
     : program_(program)
 {
     xvfb_ = std::make_unique<rig::XvfbServer>(xvfbLog());
@@ -98,6 +99,9 @@ MonitorSession::MonitorSession(const MonitorProgram& program, AudioInput audio,
     options.workDir = workDir();
     options.stdoutPath = programLog();
     options.stderrPath = programLog();
+    if (adjustRun) {
+        adjustRun(options);
+    }
     child_ = std::make_unique<rig::ChildProcess>(options);
     client_ = std::make_unique<rig::XClient>(xvfb_->displayName());
     window_ = client_->findWindowByPid(child_->pid());

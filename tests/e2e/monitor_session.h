@@ -55,8 +55,11 @@ using FrameCheck = std::function<std::string(const rig::RgbImage&)>;
 class MonitorSession {
 public:
     // Throws std::runtime_error, with the logs, when a server or the window
-    // does not come up or the window does not take the focus.
-    MonitorSession(const MonitorProgram& program, AudioInput audio, const std::vector<std::string>& arguments = {});
+    // does not come up or the window does not take the focus. adjustRun may
+    // change how the program is started (its standard streams, say) just
+    // before it is.
+    MonitorSession(const MonitorProgram& program, AudioInput audio, const std::vector<std::string>& arguments = {},
+                   const std::function<void(rig::ChildOptions&)>& adjustRun = {});
     ~MonitorSession();
     MonitorSession(const MonitorSession&) = delete;
     MonitorSession& operator=(const MonitorSession&) = delete;
