@@ -1,7 +1,6 @@
 #include "monitor/graticule.h"
 
 #include "monitor/monitor_window.h"
-#include "plot/logic/font8x8.h"
 #include "plot/plot_helpers.h"
 
 namespace {
@@ -23,7 +22,29 @@ void drawTopText(int64_t x, std::string_view text)
     plotText(x, topTextBottom, text, textColour);
 }
 
+// The highest plot row at which a label's bottom keeps its glyph boxes out
+// of the top keepOutRows screen rows.
+int64_t highestLabelBottom(int64_t keepOutRows)
+{
+    return monitorHeight - keepOutRows - glyphSize;
+}
+
 } // namespace
+
+int64_t columnLabelBottom(int64_t keepOutRows)
+{
+    return highestLabelBottom(keepOutRows) - 1;
+}
+
+std::optional<int64_t> rowLabelBottom(int64_t y, int64_t keepOutRows)
+{
+    for (const int64_t bottom : {y + labelGap, y - labelGap - glyphSize}) {
+        if (bottom >= 0 && bottom <= highestLabelBottom(keepOutRows)) {
+            return bottom;
+        }
+    }
+    return std::nullopt;
+}
 
 void drawGridColumn(int64_t x, std::string_view label)
 {
@@ -32,19 +53,16 @@ void drawGridColumn(int64_t x, std::string_view label)
         return;
     }
     const int64_t left = x - labelGap - textWidth(label);
-    plotText(left >= 0 ? left : x + labelGap, topTextBottom - labelGap - glyphSize, label, gridLabelColour);
+    plotText(left >= 0 ? left : x + labelGap, columnLabelBottom(labelKeepOutRows), label, gridLabelColour);
 }
 
 void drawGridRow(int64_t y, std::string_view label)
 {
     plotLine(0, y, monitorWidth - 1, y, gridColour);
-    if (label.empty()) {
-        return;
+    const std::optional<int64_t> bottom = rowLabelBottom(y, labelKeepOutRows);
+    if (!label.empty() && bottom) {
+        plotText(monitorWidth - labelGap - textWidth(label), *bottom, label, gridLabelColour);
     }
-    const int64_t above = y + labelGap;
-    const bool fitsAbove = above + glyphSize <= topTextBottom;
-    plotText(monitorWidth - labelGap - textWidth(label), fitsAbove ? above : y - labelGap - glyphSize, label,
-             gridLabelColour);
 }
 
 void drawReadout(std::string_view text)

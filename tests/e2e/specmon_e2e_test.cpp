@@ -258,8 +258,8 @@ TEST_F(SpecmonOffsetTest, BothButtonsHeldLeaveTheTraceWhereItIs)
 namespace {
 
 // With --grid and --readout: a line at every whole kHz and at every multiple
-// of 10 dB at this offset, the 20 dB line labelled, and a readout that
-// begins as given.
+// of 10 dB at this offset, the 20 dB line labelled, no label in the top
+// rows, and a readout that begins as given.
 e2e::FrameCheck showsSpectrumGrid(float offset, const std::string& readoutBegins)
 {
     return [=](const rig::RgbImage& image) -> std::string {
@@ -275,6 +275,9 @@ e2e::FrameCheck showsSpectrumGrid(float offset, const std::string& readoutBegins
                 !e2e::hasColour(image, 600, e2e::windowRow(row), e2e::gridColour)) {
                 return "no line for " + std::to_string(level) + " dB at plot row " + std::to_string(row);
             }
+        }
+        if (const std::string top = e2e::checkLabelsKeepOutOfTheTop(image); !top.empty()) {
+            return top;
         }
         const int labelTop = e2e::windowRow(e2e::levelRow(20.0f, offset)) - 9;
         const std::string label = e2e::readText(image, e2e::windowWidth - 2 - 8 * 5, labelTop, 5, e2e::gridLabelColour);
