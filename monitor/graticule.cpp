@@ -10,6 +10,9 @@ namespace {
 constexpr int64_t topTextBottom = monitorHeight - glyphSize;
 constexpr int64_t labelGap = 2;
 
+// How much wider a label's backing is than its text, on the left.
+constexpr int64_t backingExtra = 1;
+
 int64_t textWidth(std::string_view text)
 {
     return glyphSize * static_cast<int64_t>(text.size());
@@ -29,6 +32,15 @@ int64_t highestLabelBottom(int64_t keepOutRows)
     return monitorHeight - keepOutRows - glyphSize;
 }
 
+// A label from plot point (x, y) on a black backing wider on the left: glyphs
+// keep to their columns 1 to 5, so the lit pixels get two black columns on
+// either side, whatever line runs beside them.
+void drawLabel(int64_t x, int64_t y, std::string_view label)
+{
+    plotFilledBox(x - backingExtra, y, x + textWidth(label) - 1, y + glyphSize - 1, backgroundColour);
+    plotText(x, y, label, gridLabelColour);
+}
+
 } // namespace
 
 int64_t columnLabelBottom(int64_t keepOutRows)
@@ -46,22 +58,27 @@ std::optional<int64_t> rowLabelBottom(int64_t y, int64_t keepOutRows)
     return std::nullopt;
 }
 
-void drawGridColumn(int64_t x, std::string_view label)
+void drawGrid(std::span<const GridLine> columns, std::span<const GridLine> rows)
 {
-    plotLine(x, 0, x, monitorHeight - 1, gridColour);
-    if (label.empty()) {
-        return;
+    for (const GridLine& column : columns) {
+        plotLine(column.at, 0, column.at, monitorHeight - 1, gridColour);
     }
-    const int64_t left = x - labelGap - textWidth(label);
-    plotText(left >= 0 ? left : x + labelGap, columnLabelBottom(labelKeepOutRows), label, gridLabelColour);
-}
-
-void drawGridRow(int64_t y, std::string_view label)
-{
-    plotLine(0, y, monitorWidth - 1, y, gridColour);
-    const std::optional<int64_t> bottom = rowLabelBottom(y, labelKeepOutRows);
-    if (!label.empty() && bottom) {
-        plotText(monitorWidth - labelGap - textWidth(label), *bottom, label, gridLabelColour);
+    for (const GridLine& row : rows) {
+        plotLine(0, row.at, monitorWidth - 1, row.at, gridColour);
+    }
+    for (const GridLine& column : columns) {
+        if (column.label.empty()) {
+            continue;
+        }
+        const int64_t left = column.at - labelGap - textWidth(column.label);
+        drawLabel(left - backingExtra >= 0 ? left : column.at + labelGap, columnLabelBottom(labelKeepOutRows),
+                  column.label);
+    }
+    for (const GridLine& row : rows) {
+        const std::optional<int64_t> bottom = rowLabelBottom(row.at, labelKeepOutRows);
+        if (!row.label.empty() && bottom) {
+            drawLabel(monitorWidth - labelGap - textWidth(row.label), *bottom, row.label);
+        }
     }
 }
 
