@@ -1,7 +1,6 @@
 #include "monitor/graticule.h"
 
 #include "monitor/monitor_window.h"
-#include "plot/logic/font8x8.h"
 #include "plot/plot_helpers.h"
 
 namespace {
@@ -10,6 +9,9 @@ namespace {
 // and its label.
 constexpr int64_t topTextBottom = monitorHeight - glyphSize;
 constexpr int64_t labelGap = 2;
+
+// How much wider a label's backing is than its text, on the left.
+constexpr int64_t backingExtra = 1;
 
 int64_t textWidth(std::string_view text)
 {
@@ -23,28 +25,61 @@ void drawTopText(int64_t x, std::string_view text)
     plotText(x, topTextBottom, text, textColour);
 }
 
-} // namespace
-
-void drawGridColumn(int64_t x, std::string_view label)
+// The highest plot row at which a label's bottom keeps its glyph boxes out
+// of the top keepOutRows screen rows.
+int64_t highestLabelBottom(int64_t keepOutRows)
 {
-    plotLine(x, 0, x, monitorHeight - 1, gridColour);
-    if (label.empty()) {
-        return;
-    }
-    const int64_t left = x - labelGap - textWidth(label);
-    plotText(left >= 0 ? left : x + labelGap, topTextBottom - labelGap - glyphSize, label, gridLabelColour);
+    return monitorHeight - keepOutRows - glyphSize;
 }
 
-void drawGridRow(int64_t y, std::string_view label)
+// A label from plot point (x, y) on a black backing wider on the left: glyphs
+// keep to their columns 1 to 5, so the lit pixels get two black columns on
+// either side, whatever line runs beside them.
+void drawLabel(int64_t x, int64_t y, std::string_view label)
 {
-    plotLine(0, y, monitorWidth - 1, y, gridColour);
-    if (label.empty()) {
-        return;
+    plotFilledBox(x - backingExtra, y, x + textWidth(label) - 1, y + glyphSize - 1, backgroundColour);
+    plotText(x, y, label, gridLabelColour);
+}
+
+} // namespace
+
+int64_t columnLabelBottom(int64_t keepOutRows)
+{
+    return highestLabelBottom(keepOutRows) - 1;
+}
+
+std::optional<int64_t> rowLabelBottom(int64_t y, int64_t keepOutRows)
+{
+    for (const int64_t bottom : {y + labelGap, y - labelGap - glyphSize}) {
+        if (bottom >= 0 && bottom <= highestLabelBottom(keepOutRows)) {
+            return bottom;
+        }
     }
-    const int64_t above = y + labelGap;
-    const bool fitsAbove = above + glyphSize <= topTextBottom;
-    plotText(monitorWidth - labelGap - textWidth(label), fitsAbove ? above : y - labelGap - glyphSize, label,
-             gridLabelColour);
+    return std::nullopt;
+}
+
+void drawGrid(std::span<const GridLine> columns, std::span<const GridLine> rows)
+{
+    for (const GridLine& column : columns) {
+        plotLine(column.at, 0, column.at, monitorHeight - 1, gridColour);
+    }
+    for (const GridLine& row : rows) {
+        plotLine(0, row.at, monitorWidth - 1, row.at, gridColour);
+    }
+    for (const GridLine& column : columns) {
+        if (column.label.empty()) {
+            continue;
+        }
+        const int64_t left = column.at - labelGap - textWidth(column.label);
+        drawLabel(left - backingExtra >= 0 ? left : column.at + labelGap, columnLabelBottom(labelKeepOutRows),
+                  column.label);
+    }
+    for (const GridLine& row : rows) {
+        const std::optional<int64_t> bottom = rowLabelBottom(row.at, labelKeepOutRows);
+        if (!row.label.empty() && bottom) {
+            drawLabel(monitorWidth - labelGap - textWidth(row.label), *bottom, row.label);
+        }
+    }
 }
 
 void drawReadout(std::string_view text)

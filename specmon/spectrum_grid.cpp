@@ -1,6 +1,7 @@
 #include "specmon/spectrum_grid.h"
 
 #include <cmath>
+#include <vector>
 
 #include "monitor/graticule.h"
 #include "monitor/monitor_window.h"
@@ -43,12 +44,15 @@ std::string levelLabel(int64_t levelDb)
 
 void drawSpectrumGrid(float offset)
 {
+    std::vector<GridLine> columns;
     for (int64_t k = 1; k <= gridKilohertzLines; ++k) {
-        drawGridColumn(kilohertzColumn(k), kilohertzLabel(k));
+        columns.push_back({kilohertzColumn(k), kilohertzLabel(k)});
     }
     const LevelLines lines = levelLines(offset);
+    std::vector<GridLine> rows;
     for (int64_t i = 0; i < lines.count; ++i) {
         const int64_t levelDb = lines.firstDb + i * gridLevelStepDb;
-        drawGridRow(levelRow(static_cast<float>(levelDb), offset), levelLabel(levelDb));
+        rows.push_back({levelRow(static_cast<float>(levelDb), offset), levelLabel(levelDb)});
     }
+    drawGrid(columns, rows);
 }

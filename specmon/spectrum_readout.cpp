@@ -1,7 +1,8 @@
 #include "specmon/spectrum_readout.h"
 
 #include <algorithm>
-#include <cstdio>
+
+#include "monitor/readout_number.h"
 
 SpectrumPeak refinedPeak(const float (&levelsDb)[spectrumBins])
 {
@@ -23,9 +24,7 @@ SpectrumPeak refinedPeak(const float (&levelsDb)[spectrumBins])
 
 std::string frequencyAndLevel(double hz, double db)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.1f Hz  %.2f dB", hz, db);
-    return text;
+    return fixedDecimals(hz, 1) + " Hz  " + fixedDecimals(db, 2) + " dB";
 }
 
 std::string spectrumReadout(int64_t column, const float (&levelsDb)[spectrumBins])

@@ -17,7 +17,7 @@ struct SpectrumPeak {
 // has both neighbours and the three make a peak; otherwise the bin itself.
 SpectrumPeak refinedPeak(const float (&levelsDb)[spectrumBins]);
 
-// "1500.0 Hz  48.83 dB"
+// "1500.0 Hz  48.83 dB"; a level that rounds to zero reads "0.00 dB".
 std::string frequencyAndLevel(double hz, double db);
 
 // The readout line for the pointer at column (-1 when it is not over the

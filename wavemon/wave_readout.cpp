@@ -1,13 +1,10 @@
 #include "wavemon/wave_readout.h"
 
-#include <cstdio>
-
+#include "monitor/readout_number.h"
 #include "wavemon/wave_grid.h"
 
 std::string waveReadout(int64_t column, float sample)
 {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.2f ms  %+.4f", static_cast<double>(column) / samplesPerMs,
-                  static_cast<double>(sample));
-    return text;
+    return fixedDecimals(static_cast<double>(column) / samplesPerMs, 2) + " ms  " +
+           signedFixedDecimals(static_cast<double>(sample), 4);
 }

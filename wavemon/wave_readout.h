@@ -6,5 +6,5 @@
 #include <string>
 
 // "2.00 ms  +0.2500": column / 48 in ms with two decimals, then the sample
-// with its sign and four decimals.
+// with its sign and four decimals; one that rounds to zero reads "+0.0000".
 std::string waveReadout(int64_t column, float sample);

@@ -1,6 +1,7 @@
 #include "wavemon/wave_trace.h"
 
 #include <cmath>
+#include <vector>
 
 #include "monitor/graticule.h"
 #include "monitor/monitor_window.h"
@@ -27,15 +28,18 @@ namespace {
 
 void drawWaveGrid(float scale)
 {
+    std::vector<GridLine> columns;
     for (int64_t k = 1; k <= gridTimeColumns; ++k) {
-        drawGridColumn(timeLineColumn(k), timeLineLabel(k));
+        columns.push_back({timeLineColumn(k), timeLineLabel(k)});
     }
     const AmplitudeStep step = amplitudeStep(scale);
     const int64_t lines = amplitudeLines(step, scale);
+    std::vector<GridLine> rows;
     for (int64_t k = -lines; k <= lines; ++k) {
-        drawGridRow(traceRow(static_cast<float>(static_cast<double>(k) * step.value()), scale),
-                    amplitudeLabel(step, k));
+        rows.push_back(
+            {traceRow(static_cast<float>(static_cast<double>(k) * step.value()), scale), amplitudeLabel(step, k)});
     }
+    drawGrid(columns, rows);
 }
 
 } // namespace

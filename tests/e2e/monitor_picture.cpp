@@ -143,6 +143,18 @@ std::vector<int> traceRowsOf(const rig::RgbImage& image, int x)
     return rows;
 }
 
+std::string checkLabelsKeepOutOfTheTop(const rig::RgbImage& image)
+{
+    for (int row = 0; row < labelKeepOutRows; ++row) {
+        for (int x = 0; x < image.width; ++x) {
+            if (hasColour(image, x, row, gridLabelColour)) {
+                return "a label pixel at column " + std::to_string(x) + " of window row " + std::to_string(row);
+            }
+        }
+    }
+    return "";
+}
+
 std::string readText(const rig::RgbImage& image, int x, int row, int length, uint8_t colour)
 {
     std::string text;

@@ -25,8 +25,10 @@ constexpr uint8_t textColour = 14;
 // The grid of --grid and its labels.
 constexpr uint8_t gridColour = 8;
 constexpr uint8_t gridLabelColour = 7;
-// The top text row, where the readout of --readout stands.
+// The top text row, where the readout of --readout stands, and the rows
+// from the top that grid labels keep clear: it and one blank row under it.
 constexpr int readoutRow = 0;
+constexpr int labelKeepOutRows = 9;
 
 // The window row of plot row y, and back.
 constexpr int windowRow(int64_t plotY)
@@ -92,6 +94,10 @@ std::string compareText(const rig::RgbImage& image, std::span<const TextLine> li
 // font: up to length characters, a blank for a cell with no pixel of that
 // colour, '?' for a cell that is no glyph; trailing blanks dropped.
 std::string readText(const rig::RgbImage& image, int x, int row, int length, uint8_t colour);
+
+// Empty when no pixel of the grid labels' colour lies in the rows they keep
+// clear at the top; otherwise the first such pixel.
+std::string checkLabelsKeepOutOfTheTop(const rig::RgbImage& image);
 
 // Empty when the capture is 1025 x 401 and holds only the three colours.
 std::string checkPalette(const rig::RgbImage& image);

@@ -258,8 +258,8 @@ TEST_F(SpecmonOffsetTest, BothButtonsHeldLeaveTheTraceWhereItIs)
 namespace {
 
 // With --grid and --readout: a line at every whole kHz and at every multiple
-// of 10 dB at this offset, the 20 dB line labelled, and a readout that
-// begins as given.
+// of 10 dB at this offset, the 20 dB line labelled, no line through a label
+// and no label in the top rows, and a readout that begins as given.
 e2e::FrameCheck showsSpectrumGrid(float offset, const std::string& readoutBegins)
 {
     return [=](const rig::RgbImage& image) -> std::string {
@@ -274,6 +274,20 @@ e2e::FrameCheck showsSpectrumGrid(float offset, const std::string& readoutBegins
             if (row >= 0 && row < e2e::windowHeight &&
                 !e2e::hasColour(image, 600, e2e::windowRow(row), e2e::gridColour)) {
                 return "no line for " + std::to_string(level) + " dB at plot row " + std::to_string(row);
+            }
+        }
+        if (const std::string top = e2e::checkLabelsKeepOutOfTheTop(image); !top.empty()) {
+            return top;
+        }
+        // In the kHz labels' rows (window rows 10 to 17) an unlabelled line
+        // stops at the next label's backing, which takes in the column left of
+        // its text.
+        for (int k = 1; k < 23; k += 2) {
+            const int column = 1 + static_cast<int>(std::lround(k * 1000.0 / 23.4375));
+            for (int row = 10; row < 18; ++row) {
+                if (!e2e::hasColour(image, column, row, e2e::backgroundColour)) {
+                    return "the " + std::to_string(k) + " kHz line shows in window row " + std::to_string(row);
+                }
             }
         }
         const int labelTop = e2e::windowRow(e2e::levelRow(20.0f, offset)) - 9;

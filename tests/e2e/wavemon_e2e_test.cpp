@@ -259,8 +259,8 @@ namespace {
 
 // A steady 0.25 with --grid --readout: the grid of this amplitude step at
 // this scale (a line every 96 columns, a line at every multiple of the step,
-// the first labelled) under the flat trace, and the readout of the pointer's
-// column; empty readout for none.
+// the first labelled, no label in the top rows) under the flat trace, and the
+// readout of the pointer's column; empty readout for none.
 e2e::FrameCheck showsWaveGrid(float scale, double step, const std::string& stepLabel, const std::string& readout)
 {
     return [=](const rig::RgbImage& image) -> std::string {
@@ -288,6 +288,9 @@ e2e::FrameCheck showsWaveGrid(float scale, double step, const std::string& stepL
         }
         if (e2e::readText(image, 62, 10, 4, e2e::gridLabelColour) != "2 ms") {
             return "the first time line is not labelled '2 ms'";
+        }
+        if (const std::string top = e2e::checkLabelsKeepOutOfTheTop(image); !top.empty()) {
+            return top;
         }
         const std::string shown = e2e::readText(image, 0, e2e::readoutRow, 40, e2e::textColour);
         return shown == readout ? "" : "the readout reads '" + shown + "'";

@@ -62,6 +62,9 @@ TEST(SpectrumReadout, ThePeakIsRefinedBetweenBinsExceptAtTheEnds)
     EXPECT_DOUBLE_EQ(refinedPeak(levels).hz, 1023 * binWidthHz);
     std::fill(std::begin(levels), std::end(levels), -190.0f);
     EXPECT_DOUBLE_EQ(refinedPeak(levels).hz, 0.0) << "silence: the first of equals";
+    // A level just under 0 dB that rounds to zero reads without a minus.
+    levels[64] = -0.004f;
+    EXPECT_EQ(spectrumReadout(65, levels), "1500.0 Hz  0.00 dB  peak 1500.0 Hz  0.00 dB");
 }
 
 } // namespace

@@ -1,0 +1,34 @@
+#include "monitor/readout_number.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string written(const char* format, double value, int decimals)
+{
+    const int length = std::snprintf(nullptr, 0, format, decimals, value);
+    std::string text(static_cast<size_t>(length), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, decimals, value);
+    return text;
+}
+
+// A minus before nothing but zeros and the point is a small negative value
+// rounded away (or -0.0 itself): it reads as zero. Not "-nan", nor "-inf".
+std::string withoutNegativeZero(const char* format, double value, int decimals)
+{
+    const std::string text = written(format, value, decimals);
+    const bool negativeZero = text.front() == '-' && text.find_first_not_of("0.", 1) == std::string::npos;
+    return negativeZero ? written(format, 0.0, decimals) : text;
+}
+
+} // namespace
+
+std::string fixedDecimals(double value, int decimals)
+{
+    return withoutNegativeZero("%.*f", value, decimals);
+}
+
+std::string signedFixedDecimals(double value, int decimals)
+{
+    return withoutNegativeZero("%+.*f", value, decimals);
+}
