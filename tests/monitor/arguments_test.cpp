@@ -109,7 +109,7 @@ TEST(CommandLine, OptionValuesAreCheckedAtTheirLimits)
 }
 
 // Space freezes only an instrument; r restarts only a peak hold or an
-// average; every other key does nothing.
+// average, each alone as well; every other key does nothing.
 TEST(InstrumentKeys, SpaceAndROnlyWhereTheOptionsAskForThem)
 {
     InstrumentState state;
@@ -122,13 +122,18 @@ TEST(InstrumentKeys, SpaceAndROnlyWhereTheOptionsAskForThem)
     EXPECT_TRUE(state.frozen);
     applyInstrumentKey(restartKey, grid, state);
     applyInstrumentKey('x', grid, state);
-    EXPECT_FALSE(state.restart);
+    EXPECT_FALSE(state.restart) << "--grid holds nothing to restart";
     applyInstrumentKey(freezeKey, grid, state);
     EXPECT_FALSE(state.frozen);
+    MonitorOptions held;
+    held.peakHold = true;
+    applyInstrumentKey(restartKey, held, state);
+    EXPECT_TRUE(state.restart) << "--peak-hold alone";
     MonitorOptions averaged;
     averaged.average = 4;
-    applyInstrumentKey('R', averaged, state);
-    EXPECT_TRUE(state.restart);
+    InstrumentState averagedState;
+    applyInstrumentKey('R', averaged, averagedState);
+    EXPECT_TRUE(averagedState.restart) << "--average alone";
 }
 
 TEST(ExitStatus, ZeroOnlyWhenTheDumpWasWrittenAndTheDisplayStayed)
