@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -100,6 +101,22 @@ TEST(WaveTrigger, NoiseOnASlowEdgeTriggersOnceAnEdge)
         flat[i] = i % 2 == 0 ? 0.004f : -0.004f;
     }
     EXPECT_EQ(triggerIndex(flat, trigger(true)), -1) << "noise alone never swings beyond the hysteresis";
+}
+
+// The levels at the limit of --trigger arm and fire on a full-scale sine,
+// whose samples reach 32767/32768 and -1: a period of 480 samples, rising
+// from 0 at sample 0.
+TEST(WaveTrigger, AFullScaleSineFiresAtTheLimitLevelsOfEitherSignAndEdge)
+{
+    float samples[traceLength];
+    for (int64_t i = 0; i < traceLength; ++i) {
+        const double sine = std::sin(2.0 * std::numbers::pi * static_cast<double>(i) / 480.0);
+        samples[i] = static_cast<float>(std::clamp(std::lround(32768.0 * sine), -32768L, 32767L)) / 32768.0f;
+    }
+    EXPECT_EQ(triggerIndex(samples, trigger(true, 0.98f)), 585);
+    EXPECT_EQ(triggerIndex(samples, trigger(false, 0.98f)), 616);
+    EXPECT_EQ(triggerIndex(samples, trigger(true, -0.98f)), 856);
+    EXPECT_EQ(triggerIndex(samples, trigger(false, -0.98f)), 825);
 }
 
 } // namespace
