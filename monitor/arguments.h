@@ -19,7 +19,7 @@ enum class Request {
 struct TriggerOption {
     bool on = false;
     bool rising = true; // EDGE: rising (the default) or falling
-    float level = 0.0f; // LEVEL in full-scale units, -0.99 to 0.99
+    float level = 0.0f; // LEVEL in full-scale units, within triggerLevelLimit of 0
 };
 
 // The options that make a monitor an instrument. Each program takes only
@@ -40,8 +40,11 @@ struct MonitorOptions {
     bool instrument() const;
 };
 
-// The limits of the values, for the texts that state them.
-inline constexpr float triggerLevelLimit = 0.99f;
+// The limits of the values, for the texts that state them. A trigger arms
+// only once the signal has been the hysteresis beyond its level, and 16-bit
+// samples reach 32767/32768 at most above zero and -1 below it: any level up
+// to this limit leaves a full-scale signal of either sign room to arm it.
+inline constexpr float triggerLevelLimit = 0.98f;
 inline constexpr int64_t averageLeast = 2;
 inline constexpr int64_t averageMost = 100;
 inline constexpr int64_t framesLeast = 1;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <cerrno>
 #include <csignal>
 #include <unistd.h>
 #ifndef _WIN32
@@ -18,10 +19,12 @@
 
 // The dump's calls to the file system that make it durable, in order, while
 // the test records them; these stand in for the C library's own, which they
-// then call.
+// then call. A sync can be made to fail instead, as a disk error or a
+// network file system that finds itself full only then would.
 namespace {
 bool recordingFileCalls = false;
 std::vector<std::string> fileCalls;
+int syncFailure = 0; // the errno every fsync fails with; 0: none fails
 } // namespace
 
 extern "C" int fsync(int fd)
@@ -29,6 +32,10 @@ extern "C" int fsync(int fd)
     static const auto systemFsync = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
     if (recordingFileCalls) {
         fileCalls.push_back("fsync " + std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)).string());
+    }
+    if (syncFailure != 0) {
+        errno = syncFailure;
+        return -1;
     }
     return systemFsync(fd);
 }
@@ -262,6 +269,23 @@ TEST_F(DumpWriterTest, TheTemporaryFileIsSyncedBeforeItIsRenamed)
                         "fsync " + fs::canonical(directory).string() + "/" + fs::path(temporary).filename().string()),
               renamed)
         << "no sync of " << temporary << " before its rename";
+}
+
+// A sync that fails fails the dump: the bytes may never reach the disk, so
+// the earlier file stays byte for byte, and nothing is left beside it.
+TEST_F(DumpWriterTest, AFailedSyncFailsTheDumpAndLeavesTheEarlierFileWhole)
+{
+    for (const int failure : {EIO, ENOSPC}) {
+        SCOPED_TRACE(std::generic_category().message(failure));
+        writeFile(outPath, "an earlier dump\r\n");
+        const float value = 0.5f;
+        syncFailure = failure;
+        const std::error_code error = dumpValues(outPath.c_str(), &value, 1);
+        syncFailure = 0;
+        EXPECT_EQ(error, std::error_code(failure, std::generic_category()));
+        EXPECT_EQ(fileText(outPath), "an earlier dump\r\n");
+        EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);
+    }
 }
 
 // In a child process: a dump of 2048 lines on a disk that is full after 8192

@@ -16,6 +16,7 @@ rig::Rgb paletteRgb(uint8_t colour)
     case textColour: return {255, 255, 85};
     case gridColour: return {85, 85, 85};
     case gridLabelColour: return {170, 170, 170};
+    case peakHoldColour: return {255, 85, 85};
     default: return {0, 0, 0};
     }
 }
@@ -132,11 +133,11 @@ bool hasColour(const rig::RgbImage& image, int x, int row, uint8_t colour)
     return image.pixel(x, row) == paletteRgb(colour);
 }
 
-std::vector<int> traceRowsOf(const rig::RgbImage& image, int x)
+std::vector<int> traceRowsOf(const rig::RgbImage& image, int x, uint8_t colour)
 {
     std::vector<int> rows;
     for (int row = 0; row < image.height; ++row) {
-        if (hasColour(image, x, row, traceColour)) {
+        if (hasColour(image, x, row, colour)) {
             rows.push_back(row);
         }
     }

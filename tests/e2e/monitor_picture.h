@@ -25,6 +25,8 @@ constexpr uint8_t textColour = 14;
 // The grid of --grid and its labels.
 constexpr uint8_t gridColour = 8;
 constexpr uint8_t gridLabelColour = 7;
+// specmon's peak hold (--peak-hold), under the trace.
+constexpr uint8_t peakHoldColour = 12;
 // The top text row, where the readout of --readout stands, and the rows
 // from the top that grid labels keep clear: it and one blank row under it.
 constexpr int readoutRow = 0;
@@ -77,8 +79,9 @@ bool onGlyph(std::span<const TextLine> lines, int x, int row);
 
 bool hasColour(const rig::RgbImage& image, int x, int row, uint8_t colour);
 
-// The window rows of the trace-coloured pixels of one column, top first.
-std::vector<int> traceRowsOf(const rig::RgbImage& image, int x);
+// The window rows of the pixels of one column in a line's colour (the
+// trace's unless given), top first.
+std::vector<int> traceRowsOf(const rig::RgbImage& image, int x, uint8_t colour = traceColour);
 
 // Empty when the capture is the picture pixel for pixel; otherwise how many
 // pixels differ and the first few of them.

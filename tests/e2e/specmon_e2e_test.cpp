@@ -23,6 +23,20 @@ constexpr float startOffset = 100.0f;
 // 0.5 throughout, and how far the dump may be from it.
 constexpr float fullToneDb = 48.83f;
 constexpr float toneToleranceDb = 0.5f;
+// The same on the screen at the start offset, in plot rows.
+const int64_t fullToneRow = e2e::levelRow(fullToneDb, startOffset);
+constexpr auto toneToleranceRows = static_cast<int64_t>(toneToleranceDb * e2e::rowsPerDb);
+
+// Empty when the line in the colour tops out in `column` within `rows` of
+// plot row `row`.
+std::string topsOutNear(const rig::RgbImage& image, int column, int64_t row, int64_t rows,
+                        uint8_t colour = e2e::traceColour)
+{
+    const int top = e2e::topTraceRow(image, column, colour);
+    return std::abs(top - row) <= rows ? ""
+                                       : "column " + std::to_string(column) + " tops out at plot row " +
+                                             std::to_string(top) + ", not " + std::to_string(row);
+}
 
 // Passes a complete frame (the legend drawn last, exactly) whose trace tops
 // out in `column` within `rows` of plot row `row`.
@@ -33,11 +47,7 @@ e2e::FrameCheck showsPeakNear(int column, int64_t row, int64_t rows)
         if (seen.empty()) {
             seen = e2e::compareText(image, e2e::spectrumLegendLines, true);
         }
-        if (seen.empty() && std::abs(e2e::topTraceRow(image, column) - row) > rows) {
-            seen = "column " + std::to_string(column) + " tops out at plot row " +
-                   std::to_string(e2e::topTraceRow(image, column)) + ", not " + std::to_string(row);
-        }
-        return seen;
+        return seen.empty() ? topsOutNear(image, column, row, rows) : seen;
     };
 }
 
@@ -58,10 +68,8 @@ TEST(SpecmonSineTest, PeakSitsInBin64AndTheTraceFollowsTheDumpedLevels)
     // looks like this one. A frame whose window still holds some of the
     // silence before the tone, or that the capture holds back while the
     // source delivers in bursts, has a lower peak.
-    const int64_t fullRow = e2e::levelRow(fullToneDb, startOffset);
-    const auto toleranceRows = static_cast<int64_t>(toneToleranceDb * e2e::rowsPerDb);
     ASSERT_TRUE(session.waitForSteadyFrame("the legend over the full tone's peak in column 65",
-                                           showsPeakNear(65, fullRow, toleranceRows)));
+                                           showsPeakNear(65, fullToneRow, toneToleranceRows)));
     const rig::RgbImage shown = session.frame();
     const std::vector<float> levels = endAndReadLevels(session);
     ASSERT_EQ(levels.size(), static_cast<size_t>(e2e::spectrumBins));
@@ -92,25 +100,31 @@ struct Tone {
 
 constexpr Tone tones[] = {{64, 32}, {128, 16}};
 
+// Whether the columns around the tone's peak hold pixels of a line in the
+// colour.
+bool drawnAround(const rig::RgbImage& image, const Tone& tone, uint8_t colour = e2e::traceColour)
+{
+    for (int x = tone.bin - 1; x <= tone.bin + 3; ++x) {
+        if (!e2e::traceRowsOf(image, x, colour).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // A complete frame with trace pixels around the tone's peak and none around
 // the other tone's, at any offset from -100 to 200.
 // Empty when the columns around the tone's peak hold trace pixels and those
 // around the other tone's hold none.
 std::string tracedAlone(const rig::RgbImage& image, const Tone& tone, const Tone& other)
 {
-    const auto traced = [&](const Tone& around) {
-        for (int x = around.bin - 1; x <= around.bin + 3; ++x) {
-            if (!e2e::traceRowsOf(image, x).empty()) {
-                return true;
-            }
-        }
-        return false;
-    };
-    if (traced(tone) && !traced(other)) {
+    const bool traced = drawnAround(image, tone);
+    const bool otherTraced = drawnAround(image, other);
+    if (traced && !otherTraced) {
         return "";
     }
-    return std::string("columns around bin ") + std::to_string(tone.bin) + (traced(tone) ? " traced" : " empty") +
-           ", around bin " + std::to_string(other.bin) + (traced(other) ? " traced" : " empty");
+    return std::string("columns around bin ") + std::to_string(tone.bin) + (traced ? " traced" : " empty") +
+           ", around bin " + std::to_string(other.bin) + (otherTraced ? " traced" : " empty");
 }
 
 e2e::FrameCheck showsToneAlone(const Tone& tone, const Tone& other)
@@ -332,8 +346,11 @@ TEST(SpecmonInstrumentTest, TheGridFollowsTheOffsetAndTheReadoutTellsTheBinAndTh
     MonitorSession session(e2e::specmonProgram(), AudioInput::pipe, {"--grid", "--readout"});
     session.pulse().playSignal([](int64_t n) { return e2e::toneSample(32, n); });
     session.movePointer(65, 200);
-    ASSERT_TRUE(session.waitForSteadyFrame("the grid at the start offset over the tone in bin 64",
-                                           showsSpectrumGrid(startOffset, "1500.0 Hz  ")));
+    ASSERT_TRUE(session.waitForSteadyFrame(
+        "the grid at the start offset over the full tone's peak in bin 64", [](const rig::RgbImage& image) {
+            const std::string seen = showsSpectrumGrid(startOffset, "1500.0 Hz  ")(image);
+            return seen.empty() ? topsOutNear(image, 65, fullToneRow, toneToleranceRows) : seen;
+        }));
     Readout read = readoutOf(session.frame());
     EXPECT_NEAR(read.binDb, fullToneDb, toneToleranceDb);
     EXPECT_DOUBLE_EQ(read.peakHz, 1500.0);
@@ -383,6 +400,40 @@ TEST(SpecmonInstrumentTest, AFrozenSpectrumStaysAndIsDumpedWhileTheInputMovesOn)
     const std::vector<float> levels = endAndReadLevels(session);
     ASSERT_EQ(levels.size(), static_cast<size_t>(e2e::spectrumBins));
     EXPECT_EQ(std::max_element(levels.begin(), levels.end()) - levels.begin(), tones[0].bin);
+}
+
+// r starts the peak hold afresh: the first tone's peak, held while the second
+// tone plays, leaves the peak hold's line, where the second's stays once the
+// input falls silent.
+TEST(SpecmonInstrumentTest, RStartsThePeakHoldAfresh)
+{
+    MonitorSession session(e2e::specmonProgram(), AudioInput::pipe, {"--peak-hold"});
+    session.pulse().playSignal([](int64_t n) { return e2e::toneSample(tones[0].period, n); });
+    ASSERT_TRUE(session.waitForFrame(
+        "the first tone alone", [](const rig::RgbImage& image) { return tracedAlone(image, tones[0], tones[1]); }));
+    session.pulse().playSignal([](int64_t n) { return e2e::toneSample(tones[1].period, n); });
+    ASSERT_TRUE(
+        session.waitForSteadyFrame("the second tone alone, the first one's peak held", [](const rig::RgbImage& image) {
+            const std::string seen = tracedAlone(image, tones[1], tones[0]);
+            return seen.empty() && !drawnAround(image, tones[0], e2e::peakHoldColour)
+                       ? "no peak held around bin " + std::to_string(tones[0].bin)
+                       : seen;
+        }));
+    session.typeKey(XK_r);
+    ASSERT_TRUE(session.waitForFrame("the first tone's peak gone from the peak hold", [](const rig::RgbImage& image) {
+        return drawnAround(image, tones[0], e2e::peakHoldColour)
+                   ? "a peak still held around bin " + std::to_string(tones[0].bin)
+                   : "";
+    }));
+    // Silence uncovers the second tone's peak, which the trace hid.
+    session.pulse().playSilence();
+    ASSERT_TRUE(session.waitForFrame("the second tone's peak held over silence", [](const rig::RgbImage& image) {
+        return drawnAround(image, tones[1])
+                   ? "the second tone still traced"
+                   : topsOutNear(image, tones[1].bin + 1, fullToneRow, toneToleranceRows, e2e::peakHoldColour);
+    }));
+    session.typeKey(XK_Escape);
+    EXPECT_TRUE(session.waitForCleanExit());
 }
 
 } // namespace

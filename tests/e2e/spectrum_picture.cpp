@@ -64,9 +64,9 @@ std::string checkSpectrumTrace(const rig::RgbImage& image, const std::vector<flo
     return {};
 }
 
-int topTraceRow(const rig::RgbImage& image, int x)
+int topTraceRow(const rig::RgbImage& image, int x, uint8_t colour)
 {
-    const std::vector<int> rows = traceRowsOf(image, x);
+    const std::vector<int> rows = traceRowsOf(image, x, colour);
     return rows.empty() ? -1 : static_cast<int>(plotRowOf(rows.front()));
 }
 

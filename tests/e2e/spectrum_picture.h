@@ -33,7 +33,8 @@ Picture legendOnlyPicture();
 // Otherwise the first differences.
 std::string checkSpectrumTrace(const rig::RgbImage& image, const std::vector<float>& levelsDb, float offset);
 
-// The plot row of the topmost trace pixel in a column (-1 for none).
-int topTraceRow(const rig::RgbImage& image, int x);
+// The plot row of the topmost pixel in a column in a line's colour (the
+// trace's unless given); -1 for none.
+int topTraceRow(const rig::RgbImage& image, int x, uint8_t colour = traceColour);
 
 } // namespace e2e

@@ -39,6 +39,11 @@ TEST(CommandLine, ReadsLeftToRightAndStopsAtTheFirstAnswerOrMistake)
         {{"--bogus", "--help"}, Request::run, {}, "unknown option '--bogus'"},
         {{"--input", "x", "stray"}, Request::run, {"x"}, "unexpected argument 'stray'"},
         {{"--input"}, Request::run, {}, "option '--input' needs the name or index of an input"},
+        {{"--trigger=falling:0.99"},
+         Request::run,
+         {},
+         "option '--trigger' takes rising or falling, then optionally ':' and a level from -0.98 to 0.98, not "
+         "'falling:0.99'"},
         {{"-\x1b]0;x\x07"}, Request::run, {}, "unknown option '-\\x1b]0;x\\x07'"},
     };
     for (const Case& c : cases) {
@@ -63,9 +68,10 @@ TEST(CommandLine, OptionValuesAreCheckedAtTheirLimits)
     const Case cases[] = {
         {{"--trigger"}, true, 0.0f, 0},
         {{"--trigger=falling"}, true, 0.0f, 0},
-        {{"--trigger=rising:-0.99"}, true, -0.99f, 0},
-        {{"--trigger=falling:0.99"}, true, 0.99f, 0},
-        {{"--trigger=rising:0.991"}, false, 0.0f, 0},
+        {{"--trigger=rising:-0.98"}, true, -0.98f, 0},
+        {{"--trigger=falling:0.98"}, true, 0.98f, 0},
+        {{"--trigger=rising:-0.99"}, false, 0.0f, 0},
+        {{"--trigger=falling:0.99"}, false, 0.0f, 0},
         {{"--trigger=up"}, false, 0.0f, 0},
         {{"--trigger="}, false, 0.0f, 0},
         {{"--trigger=rising:"}, false, 0.0f, 0},
@@ -109,7 +115,7 @@ TEST(CommandLine, OptionValuesAreCheckedAtTheirLimits)
 }
 
 // Space freezes only an instrument; r restarts only a peak hold or an
-// average; every other key does nothing.
+// average, each alone as well; every other key does nothing.
 TEST(InstrumentKeys, SpaceAndROnlyWhereTheOptionsAskForThem)
 {
     InstrumentState state;
@@ -122,13 +128,18 @@ TEST(InstrumentKeys, SpaceAndROnlyWhereTheOptionsAskForThem)
     EXPECT_TRUE(state.frozen);
     applyInstrumentKey(restartKey, grid, state);
     applyInstrumentKey('x', grid, state);
-    EXPECT_FALSE(state.restart);
+    EXPECT_FALSE(state.restart) << "--grid holds nothing to restart";
     applyInstrumentKey(freezeKey, grid, state);
     EXPECT_FALSE(state.frozen);
+    MonitorOptions held;
+    held.peakHold = true;
+    applyInstrumentKey(restartKey, held, state);
+    EXPECT_TRUE(state.restart) << "--peak-hold alone";
     MonitorOptions averaged;
     averaged.average = 4;
-    applyInstrumentKey('R', averaged, state);
-    EXPECT_TRUE(state.restart);
+    InstrumentState averagedState;
+    applyInstrumentKey('R', averaged, averagedState);
+    EXPECT_TRUE(averagedState.restart) << "--average alone";
 }
 
 TEST(ExitStatus, ZeroOnlyWhenTheDumpWasWrittenAndTheDisplayStayed)

@@ -61,6 +61,14 @@ TEST(PowerAverage, AveragesThePowerAndNarrowsTheSpread)
     const auto [low50, high50] = swing(50);
     EXPECT_NEAR((low50 + high50) / 2.0f, 10.0f * std::log10(50.5f), 0.1f);
     EXPECT_LT(high50 - low50, (high4 - low4) / 5.0f);
+    // Each new frame weighs exactly 1/N: with N = 4, powers 1 then 5 average
+    // to 1 + (5 - 1) / 4 = 2, that is 3.01 dB.
+    PowerAverage twoFrames;
+    for (const double power : {1.0, 5.0}) {
+        transformOf(re, im, [power](int64_t) { return power; });
+        averagePowers(twoFrames, re, im, 4, levels);
+    }
+    EXPECT_EQ(levels[5], powerLevel(2.0));
     // r: the next frame is taken whole again.
     PowerAverage restarted;
     transformOf(re, im, [](int64_t) { return 100.0; });

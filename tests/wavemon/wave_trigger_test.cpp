@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <vector>
 
 namespace {
 
@@ -34,16 +36,47 @@ TEST(WaveTrigger, TheFirstCrossingInTheMiddleHalfInEitherDirection)
     EXPECT_EQ(triggerIndex(samples, trigger(false)), 1023) << "falling: sample 1023 is the first at or below 0";
 }
 
-// The search window's ends: a crossing at sample 512 and at 1535 counts, one
-// at 511 or 1536 does not.
-TEST(WaveTrigger, CrossingsCountFrom512To1535)
+// A signal held at each step's value from its first sample to the next
+// step's, with a ripple added on even samples and taken off on odd ones.
+struct Step {
+    int64_t from;
+    float value;
+    float ripple = 0.0f;
+};
+
+// The crossing found in signals of steps: the search's ends (a crossing at
+// 512 and at 1535 counts, one at 511 or 1536 does not), falling edges at
+// levels other than 0, and the hysteresis across the search's start and
+// from the first sample on.
+TEST(WaveTrigger, TheFirstCountedCrossingOfStepsAndRipple)
 {
-    for (const int64_t at : {int64_t{511}, triggerFirst, triggerLast, int64_t{1536}}) {
+    struct Case {
+        const char* what;
+        std::vector<Step> steps;
+        TriggerOption trigger;
+        int64_t expected;
+    };
+    const Case cases[] = {
+        {"a rise at 511, before the search", {{0, -0.5f}, {511, 0.5f}}, trigger(true), -1},
+        {"a rise at 512, the first sample searched", {{0, -0.5f}, {512, 0.5f}}, trigger(true), 512},
+        {"a rise at 1535, the last", {{0, -0.5f}, {1535, 0.5f}}, trigger(true), 1535},
+        {"a rise at 1536, after the search", {{0, -0.5f}, {1536, 0.5f}}, trigger(true), -1},
+        {"a fall through 0.25", {{0, 0.5f}, {800, 0.2f}}, trigger(false, 0.25f), 800},
+        {"a fall that ends at -0.5", {{0, -0.1f}, {900, -0.5f}}, trigger(false, -0.5f), 900},
+        {"ripple inside the band after a crossing at 300", {{0, -0.5f}, {300, 0.0f, 0.004f}}, trigger(true), -1},
+        {"a start inside the band", {{0, -0.005f}, {700, 0.5f}}, trigger(true), -1},
+        {"a start inside the band, then below it", {{0, -0.005f}, {600, -0.5f}, {700, 0.5f}}, trigger(true), 700},
+    };
+    for (const Case& c : cases) {
         float samples[traceLength];
-        std::fill_n(samples, at, -0.5f);
-        std::fill(samples + at, std::end(samples), 0.5f);
-        const int64_t expected = at >= triggerFirst && at <= triggerLast ? at : -1;
-        EXPECT_EQ(triggerIndex(samples, trigger(true)), expected) << "step at " << at;
+        for (size_t k = 0; k < c.steps.size(); ++k) {
+            const Step& step = c.steps[k];
+            const int64_t to = k + 1 < c.steps.size() ? c.steps[k + 1].from : traceLength;
+            for (int64_t i = step.from; i < to; ++i) {
+                samples[i] = step.value + (i % 2 == 0 ? step.ripple : -step.ripple);
+            }
+        }
+        EXPECT_EQ(triggerIndex(samples, c.trigger), c.expected) << c.what;
     }
 }
 
@@ -68,6 +101,22 @@ TEST(WaveTrigger, NoiseOnASlowEdgeTriggersOnceAnEdge)
         flat[i] = i % 2 == 0 ? 0.004f : -0.004f;
     }
     EXPECT_EQ(triggerIndex(flat, trigger(true)), -1) << "noise alone never swings beyond the hysteresis";
+}
+
+// The levels at the limit of --trigger arm and fire on a full-scale sine,
+// whose samples reach 32767/32768 and -1: a period of 480 samples, rising
+// from 0 at sample 0.
+TEST(WaveTrigger, AFullScaleSineFiresAtTheLimitLevelsOfEitherSignAndEdge)
+{
+    float samples[traceLength];
+    for (int64_t i = 0; i < traceLength; ++i) {
+        const double sine = std::sin(2.0 * std::numbers::pi * static_cast<double>(i) / 480.0);
+        samples[i] = static_cast<float>(std::clamp(std::lround(32768.0 * sine), -32768L, 32767L)) / 32768.0f;
+    }
+    EXPECT_EQ(triggerIndex(samples, trigger(true, 0.98f)), 585);
+    EXPECT_EQ(triggerIndex(samples, trigger(false, 0.98f)), 616);
+    EXPECT_EQ(triggerIndex(samples, trigger(true, -0.98f)), 856);
+    EXPECT_EQ(triggerIndex(samples, trigger(false, -0.98f)), 825);
 }
 
 } // namespace
