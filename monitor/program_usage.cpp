@@ -68,14 +68,16 @@ const std::vector<Entry> runOptions = {
      "a source in the desktop's sound settings, or for one run with PULSE_SOURCE=<source name>"},
     {"--print",
      "after each frame, write the numbers it drew as one line on standard output, each as " + dumpName +
-         " writes it (without the blank before a positive value), separated by blanks; when the reader goes away, "
-         "the program ends as on kill"},
+         " writes it (without the blank before a positive value), separated by blanks; a reader that stops reading "
+         "holds the frames up but not the keys or the signals, and when the reader goes away the program ends as "
+         "on kill"},
     {"--frames N", "end after N frames (N from 1), as on Escape"},
     {"--no-window",
      "open no window and need no display: frames still come about ten a second; Ctrl-C or kill ends the program"},
     {"--out PATH", "write the dump to PATH instead of " + dumpName +
-                       ", under the same rules; - writes it to standard output "
-                       "at the end, after any --print lines"},
+                       ", under the same rules; - (or any name of standard output's file) writes it to standard "
+                       "output at the end, after any --print lines, and a name of a descriptor the program was "
+                       "started with (/dev/fd/N) writes it there"},
 };
 
 const std::vector<Entry> answerOptions = {
@@ -137,7 +139,7 @@ std::vector<Entry> options(const ProgramUsage& usage)
 
 const std::vector<Entry> exitStatuses = {
     {"0", dumpName + " was written and the program ended as asked"},
-    {"1", dumpName + " could not be written, or the display went away"},
+    {"1", dumpName + " could not be written, numbers for standard output were lost, or the display went away"},
     {"2", "the command line was wrong, or the chosen input does not exist or cannot give the capture's format"},
 };
 

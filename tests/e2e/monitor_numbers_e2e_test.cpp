@@ -59,17 +59,9 @@ protected:
         return lines;
     }
 
-    // Under Wine a display stays all the same: Wine's desktop process, which
-    // the next programs of the same Wine server share, would start without
-    // one and leave them none.
     rig::EnvironmentVariables withWineDisplay(rig::EnvironmentVariables environment = {})
     {
-        if (program.underWine) {
-            wineDisplay = std::make_unique<rig::XvfbServer>();
-            const rig::EnvironmentVariables display = wineDisplay->environment();
-            environment.insert(environment.end(), display.begin(), display.end());
-        }
-        return environment;
+        return e2e::withWineDisplay(program, wineDisplay, std::move(environment));
     }
 
     const MonitorProgram& program = e2e::programOf(GetParam());
@@ -178,27 +170,28 @@ TEST_P(MonitorNumbersTest, OutWritesANewFileAndThroughASymbolicLink)
 
 INSTANTIATE_TEST_SUITE_P(Monitors, MonitorNumbersTest, bothMonitors, monitorName);
 
-// A pipe for a program's standard output that holds one page: a reader that
-// does not read stops the program's output within its first line or two.
-class SmallPipe {
+// A pipe for a program's standard output, by default one that holds one
+// page: a reader that does not read stops the program's output within its
+// first line or two.
+class OutputPipe {
 public:
-    explicit SmallPipe(bool nonBlockingWriter = false)
+    explicit OutputPipe(bool nonBlockingWriter = false, bool onePage = true)
     {
         int ends[2];
-        if (pipe2(ends, O_CLOEXEC) != 0 || fcntl(ends[0], F_SETPIPE_SZ, pageBytes) < 0 ||
+        if (pipe2(ends, O_CLOEXEC) != 0 || (onePage && fcntl(ends[0], F_SETPIPE_SZ, pageBytes) < 0) ||
             (nonBlockingWriter && fcntl(ends[1], F_SETFL, O_NONBLOCK) != 0)) {
             throw std::runtime_error("no pipe for the program's output");
         }
         readEnd_ = ends[0];
         writeEnd_ = ends[1];
     }
-    ~SmallPipe()
+    ~OutputPipe()
     {
         closeWriteEnd();
         close(readEnd_);
     }
-    SmallPipe(const SmallPipe&) = delete;
-    SmallPipe& operator=(const SmallPipe&) = delete;
+    OutputPipe(const OutputPipe&) = delete;
+    OutputPipe& operator=(const OutputPipe&) = delete;
 
     int writeEnd() const { return writeEnd_; }
     // Once the program has its own, so that its end is the pipe's.
@@ -214,6 +207,18 @@ public:
     {
         int held = 0;
         return ioctl(readEnd_, FIONREAD, &held) == 0 && held >= pageBytes;
+    }
+    // What the pipe holds now.
+    std::string drain() const
+    {
+        std::string all;
+        char block[4096];
+        int held = 0;
+        while (ioctl(readEnd_, FIONREAD, &held) == 0 && held > 0) {
+            const ssize_t got = read(readEnd_, block, std::min<size_t>(sizeof block, static_cast<size_t>(held)));
+            all.append(block, static_cast<size_t>(std::max<ssize_t>(got, 0)));
+        }
+        return all;
     }
     // Reads what the pipe holds, a little at a time, until the program has
     // closed its end.
@@ -404,7 +409,7 @@ TEST_P(MonitorOutputTest, EveryOutputEndsAsAskedAndLosesNothingUntold)
     for (const OutputCase& test : cases) {
         SCOPED_TRACE(test.name);
         const rig::TempDir dir;
-        SmallPipe pipe(test.output == Output::slowPipe);
+        OutputPipe pipe(test.output == Output::slowPipe);
         std::vector<std::string> arguments = test.arguments;
         for (std::string& argument : arguments) {
             if (argument.ends_with("{fd}")) {
@@ -464,7 +469,7 @@ TEST_P(MonitorOutputTest, WithAWindowEscapeEndsItWhateverItsOutput)
 {
     for (const bool closedStreams : {false, true}) {
         SCOPED_TRACE(closedStreams ? "closed standard output and error" : "a stalled reader");
-        SmallPipe pipe;
+        OutputPipe pipe;
         const std::vector<std::string> arguments =
             closedStreams ? std::vector<std::string>() : std::vector<std::string>{"--print"};
         MonitorSession session(program, AudioInput::none, arguments, [&](rig::ChildOptions& options) {
@@ -482,6 +487,39 @@ TEST_P(MonitorOutputTest, WithAWindowEscapeEndsItWhateverItsOutput)
         ASSERT_TRUE(session.waitForCleanExit(0, std::chrono::milliseconds(1500)));
         EXPECT_TRUE(e2e::sameDump(session.readDump(), e2e::uniformDump(program.dumpLines, program.silentValue)));
     }
+}
+
+// Each frame's line reaches the reader as the frame ends: stopped at any
+// moment, the program holds back no part of a line it has printed. (A steady
+// 0.25 makes lines whose ends no buffer's size would meet.)
+TEST_P(MonitorOutputTest, EachLineReachesTheReaderAsItsFrameEnds)
+{
+    const rig::TempDir dir;
+    rig::PulseServer pulse{rig::PipeSource{}};
+    pulse.playSignal([](int64_t) { return int16_t{8192}; });
+    OutputPipe pipe(false, false);
+    rig::ChildOptions options = e2e::programRun(program, {"--no-window", "--print"}, dir.path());
+    const rig::EnvironmentVariables served = pulse.environment();
+    options.environment.insert(options.environment.end(), served.begin(), served.end());
+    options.stdoutFd = pipe.writeEnd();
+    rig::ChildProcess child(options);
+    pipe.closeWriteEnd();
+    std::string out;
+    ASSERT_TRUE(rig::waitUntil([&] {
+        out += pipe.drain();
+        return out.find('\n') != std::string::npos;
+    }));
+    child.sendSignal(SIGSTOP);
+    const std::string stat = "/proc/" + std::to_string(child.pid()) + "/stat";
+    ASSERT_TRUE(rig::waitUntil([&] { return rig::readTextFile(stat).find(") T ") != std::string::npos; }));
+    out += pipe.drain();
+    EXPECT_TRUE(out.ends_with("\n")) << "the output ends in "
+                                     << out.substr(out.size() - std::min<size_t>(out.size(), 40));
+    child.sendSignal(SIGCONT);
+    child.sendSignal(SIGTERM);
+    const std::optional<rig::ExitStatus> status = child.waitExit();
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->code, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Monitors, MonitorOutputTest, bothMonitors, monitorName);

@@ -167,6 +167,17 @@ Ended runToEnd(const MonitorProgram& program, const std::vector<std::string>& ar
             withoutCarriageReturns(rig::readTextFile(options.stderrPath))};
 }
 
+rig::EnvironmentVariables withWineDisplay(const MonitorProgram& program, std::unique_ptr<rig::XvfbServer>& display,
+                                          rig::EnvironmentVariables environment)
+{
+    if (program.underWine) {
+        display = std::make_unique<rig::XvfbServer>();
+        const rig::EnvironmentVariables added = display->environment();
+        environment.insert(environment.end(), added.begin(), added.end());
+    }
+    return environment;
+}
+
 const MonitorProgram& programOf(Monitor monitor)
 {
     return monitor == Monitor::wavemon ? wavemonProgram() : specmonProgram();

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "rig/child_process.h"
+#include "rig/xvfb_server.h"
 #include "tests/e2e/monitor_picture.h"
 
 namespace e2e {
@@ -65,6 +67,14 @@ struct Ended {
 // waits for its end.
 Ended runToEnd(const MonitorProgram& program, const std::vector<std::string>& arguments, const std::string& dir,
                const rig::EnvironmentVariables& environment = {});
+
+// Under Wine a program needs a display even with --no-window: Wine's
+// desktop process, which the next programs of the same Wine server share,
+// would start without one and leave them none. Starts one into display and
+// returns environment with it added; for a Linux build, environment as it
+// is. The caller keeps display for as long as its test runs.
+rig::EnvironmentVariables withWineDisplay(const MonitorProgram& program, std::unique_ptr<rig::XvfbServer>& display,
+                                          rig::EnvironmentVariables environment = {});
 
 // The programs as a test parameter, printed by name.
 enum class Monitor { wavemon, specmon };

@@ -5,8 +5,12 @@
 #include <X11/keysym.h>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <numbers>
+#include <sstream>
 
+#include "rig/pulse_server.h"
+#include "rig/temp_dir.h"
 #include "tests/e2e/dump_file.h"
 #include "tests/e2e/monitor_session.h"
 #include "tests/e2e/spectrum_picture.h"
@@ -112,8 +116,6 @@ bool drawnAround(const rig::RgbImage& image, const Tone& tone, uint8_t colour = 
     return false;
 }
 
-// A complete frame with trace pixels around the tone's peak and none around
-// the other tone's, at any offset from -100 to 200.
 // Empty when the columns around the tone's peak hold trace pixels and those
 // around the other tone's hold none.
 std::string tracedAlone(const rig::RgbImage& image, const Tone& tone, const Tone& other)
@@ -434,6 +436,28 @@ TEST(SpecmonInstrumentTest, RStartsThePeakHoldAfresh)
     }));
     session.typeKey(XK_Escape);
     EXPECT_TRUE(session.waitForCleanExit());
+}
+
+// The frames before the capture holds a whole window of the input hold some
+// of the silence before it: they enter neither the average nor the peak
+// hold (which share that rule; a window shows the peak hold's fault only when
+// a frame happens to fall in the 43 ms of a half-filled window). The first
+// averaged levels of a steady tone are the tone's own.
+TEST(SpecmonInstrumentTest, TheAverageTakesInOnlyFramesOfTheInput)
+{
+    const rig::TempDir dir;
+    rig::PulseServer pulse{rig::PipeSource{}};
+    pulse.playSignal(e2e::sineSourceSample);
+    std::unique_ptr<rig::XvfbServer> wineDisplay;
+    const e2e::MonitorProgram& program = e2e::specmonProgram();
+    const e2e::Ended run = e2e::runToEnd(program, {"--no-window", "--print", "--average", "10", "--frames", "1"},
+                                         dir.path(), e2e::withWineDisplay(program, wineDisplay, pulse.environment()));
+    ASSERT_EQ(run.code, 0) << run.err;
+    std::istringstream line(run.out);
+    const std::vector<double> levels{std::istream_iterator<double>(line), std::istream_iterator<double>()};
+    ASSERT_EQ(levels.size(), static_cast<size_t>(e2e::spectrumBins)) << run.out.substr(0, 100);
+    EXPECT_NEAR(levels[64], fullToneDb, toneToleranceDb);
+    EXPECT_LT(levels[300], -100.0);
 }
 
 } // namespace
