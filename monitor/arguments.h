@@ -1,70 +1,29 @@
-// What a monitor's command line asks for, read without acting on it. Pure;
-// any thread.
+// Reading a monitor's command line from its option table, without acting on
+// it. Pure; any thread.
+//
+// Options follow the usual conventions: --name=VALUE or --name VALUE for a
+// required value, --name=VALUE only for an optional one, and "--" ends the
+// options. Names are never abbreviated: an option is given by its whole
+// name, so that a mistyped one is refused rather than taken for another.
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "monitor/program_usage.h"
-
-enum class Request {
-    run,        // open the window and monitor
-    help,       // -h, --help
-    version,    // --version
-    listInputs, // --list-inputs
-};
-
-// --trigger[=EDGE[:LEVEL]]: where a frame of the trace starts.
-struct TriggerOption {
-    bool on = false;
-    bool rising = true; // EDGE: rising (the default) or falling
-    float level = 0.0f; // LEVEL in full-scale units, within triggerLevelLimit of 0
-};
-
-// The options that make a monitor an instrument. Each program takes only
-// those its usage lists; without any, it is exactly the plain monitor.
-struct MonitorOptions {
-    bool grid = false;     // --grid: a labelled grid under the trace
-    bool readout = false;  // --readout: the values under the pointer in the top text row
-    TriggerOption trigger; // --trigger
-    bool peakHold = false; // --peak-hold: the highest levels since the start, under the trace
-    int64_t average = 0;   // --average N: the power averaged over frames with weight 1/N; 0 for none
-    bool print = false;    // --print: each frame's numbers as a line on standard output
-    int64_t frames = 0;    // --frames N: end after N frames; 0 for no end of its own
-    bool noWindow = false; // --no-window: no window, no display needed
-    std::string out;       // --out PATH: where the dump goes instead of out.txt; "-" standard output
-
-    // Whether any of grid, readout, trigger, peak hold and average is given:
-    // the freeze key then works.
-    bool instrument() const;
-};
-
-// The limits of the values, for the texts that state them. A trigger arms
-// only once the signal has been the hysteresis beyond its level, and 16-bit
-// samples reach 32767/32768 at most above zero and -1 below it: any level up
-// to this limit leaves a full-scale signal of either sign room to arm it.
-inline constexpr float triggerLevelLimit = 0.98f;
-inline constexpr int64_t averageLeast = 2;
-inline constexpr int64_t averageMost = 100;
-inline constexpr int64_t framesLeast = 1;
-
-// What --out takes to mean standard output.
-inline constexpr std::string_view standardOutputPath = "-";
+#include "monitor/monitor_options.h"
+#include "monitor/option_table.h"
 
 struct CommandLine {
-    // Reading stops at the first help, version or list request, or at the
-    // first wrong argument; what stands before it has been read.
+    // Reading stops at the first answer request (help, version, list), or
+    // at the first wrong argument; what stands before it has been read.
     Request request = Request::run;
-    // Each --input NAME (or --input=NAME) before that point, in order: each
-    // is looked up in turn, and the last one found is recorded from.
-    std::vector<std::string> inputs;
     MonitorOptions options;
     // What is wrong with the command line, with control characters escaped,
     // ready for a line to the user; empty when nothing is.
     std::string wrong;
 };
 
-// Reads argv[1] to argv[argc - 1] from left to right, taking the options the
-// program's usage lists.
-CommandLine readCommandLine(int argc, const char* const* argv, const ProgramUsage& usage);
+// Reads argv[1] to argv[argc - 1] from left to right, taking the options of
+// the table: an unknown option, a value an option cannot take and any other
+// argument (the monitors take none) are wrong.
+CommandLine readCommandLine(int argc, const char* const* argv, const std::vector<OptionRow>& table);

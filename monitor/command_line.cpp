@@ -11,18 +11,18 @@
 #include "capture/input_devices.h"
 #include "monitor/arguments.h"
 #include "monitor/dump_destination.h"
+#include "monitor/exit_status.h"
+#include "monitor/number_text.h"
 #include "monitor/standard_streams.h"
 #include "monitor/terminal_text.h"
 #include "monitor/user_notice.h"
 
 namespace {
 
-constexpr int wrongCommandLine = 2;
-
 int answer(const std::string& text)
 {
     std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return std::fflush(stdout) == 0 ? exitDelivered : exitLost;
 }
 
 // One input as --list-inputs shows it: the default marked with '*', then
@@ -43,7 +43,7 @@ int listAllInputs()
             }
         })) {
         tellUser(std::string(problem) + ", so no audio input can be listed");
-        return 1;
+        return exitLost;
     }
     if (text->empty()) {
         tellUser("there are no audio inputs");
@@ -107,20 +107,20 @@ std::optional<int> answerCommandLine(const ProgramUsage& usage, int argc, const 
     reachParentConsole();
     const bool outputClosed = fillClosedStandardStreams();
     noticeProgramName = usage.name;
-    const CommandLine line = readCommandLine(argc, argv, usage);
+    const CommandLine line = readCommandLine(argc, argv, optionTable(usage));
     if (const std::string problem = outputProblem(line.options, outputClosed);
         line.wrong.empty() && line.request == Request::run && !problem.empty()) {
         tellUser(problem);
-        return wrongCommandLine;
+        return exitWrongCommandLine;
     }
-    for (const std::string& input : line.inputs) {
+    for (const std::string& input : line.options.inputs) {
         if (!chooseNamedInput(input)) {
-            return wrongCommandLine;
+            return exitWrongCommandLine;
         }
     }
     if (!line.wrong.empty()) {
         tellUser(line.wrong + "; see '" + usage.name + " --help'");
-        return wrongCommandLine;
+        return exitWrongCommandLine;
     }
     switch (line.request) {
     case Request::help: return answer(helpText(usage));

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "monitor/arguments.h"
+#include "monitor/monitor_options.h"
 #include "monitor/program_usage.h"
 
 // Reaches the console it was started from (reachParentConsole), opens the

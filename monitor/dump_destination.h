@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "monitor/arguments.h"
+#include "monitor/monitor_options.h"
 
 // The dump file, in the working directory, unless --out names another place.
 inline constexpr const char* monitorDumpPath = "out.txt";

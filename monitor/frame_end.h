@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "monitor/arguments.h"
 #include "monitor/instrument_keys.h"
+#include "monitor/monitor_options.h"
 
 // What a monitor's frame loop carries from one frame to the next besides its
 // picture: the state of the instrument keys, whether the frame it shows holds

@@ -4,9 +4,10 @@
 
 void applyInstrumentKey(int code, const MonitorOptions& options, InstrumentState& state)
 {
-    if (code == freezeKey && options.instrument()) {
+    if (code == freezeKey && options.instrument) {
         state.frozen = !state.frozen;
-    } else if (std::tolower(code) == restartKey && (options.peakHold || options.average > 0)) {
+    } else if (code > 0 && code < 256 && std::tolower(code) == restartKey &&
+               options.instrumentKeys.find(restartKey) != std::string::npos) {
         state.restart = true;
     }
 }

@@ -4,10 +4,10 @@
 // out stays ignored. Pure; the main thread keeps the state.
 #pragma once
 
-#include "monitor/arguments.h"
+#include "monitor/monitor_options.h"
 
-inline constexpr int freezeKey = ' ';
-inline constexpr int restartKey = 'r';
+inline constexpr char freezeKey = ' ';
+inline constexpr char restartKey = 'r';
 
 struct InstrumentState {
     bool frozen = false;  // frames go on, but show the numbers they showed when Space froze them
@@ -15,7 +15,7 @@ struct InstrumentState {
 };
 
 // What the key taken at a frame's end (its code; 0 for none) does: Space
-// freezes or thaws the picture when options.instrument(); r (or R) asks for a
-// restart when the peak hold or the average is on. Any other key does
-// nothing.
+// freezes or thaws the picture when options.instrument; r (or R) asks for a
+// restart when an option given brings it (the peak hold, the average). Any
+// other key does nothing.
 void applyInstrumentKey(int code, const MonitorOptions& options, InstrumentState& state);

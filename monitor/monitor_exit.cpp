@@ -4,13 +4,14 @@
 #include <cstdlib>
 
 #include "guard/output_writer.h"
+#include "monitor/exit_status.h"
 #include "monitor/number_output.h"
 #include "monitor/user_notice.h"
 #include "plot/screen.h"
 
 int exitStatusFor(bool delivered, bool displayLost)
 {
-    return delivered && !displayLost ? 0 : 1;
+    return delivered && !displayLost ? exitDelivered : exitLost;
 }
 
 int monitorExitStatus(const std::string& dumpProblem)

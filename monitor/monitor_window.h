@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "monitor/arguments.h"
+#include "monitor/monitor_options.h"
 
 // The window's size in pixels.
 inline constexpr int64_t monitorWidth = 1025;

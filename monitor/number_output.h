@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "monitor/arguments.h"
+#include "monitor/monitor_options.h"
 
 // How long the end waits for a reader that does not read before it gives up
 // on the numbers still waiting.

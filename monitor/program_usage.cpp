@@ -1,33 +1,48 @@
 #include "monitor/program_usage.h"
 
 #include <cctype>
-#include <charconv>
 #include <vector>
 
 #include "capture/capture_format.h"
 #include "monitor/dump_destination.h"
+#include "monitor/exit_status.h"
 #include "monitor/monitor_window.h"
+#include "monitor/number_text.h"
 
 namespace {
 
-using Entry = UsageEntry;
+// One entry of a list in the help: an option, a control, an exit status.
+struct Entry {
+    std::string term;
+    std::string text;
+};
 
 constexpr int textWidth = 79;
 constexpr int entryIndent = 6;
 
 const std::string dumpName = monitorDumpPath;
 
-// The program's options as a list in words: "--grid, --readout or --trigger".
-std::string optionList(const ProgramUsage& usage)
+// The names of the rows as a list in words: "--grid, --readout or --trigger".
+std::string nameList(const std::vector<const OptionRow*>& rows)
 {
     std::string list;
-    for (size_t i = 0; i < usage.options.size(); ++i) {
-        list += (i == 0                          ? ""
-                 : i + 1 == usage.options.size() ? " or "
-                                                 : ", ") +
-                std::string(optionName(usage.options[i].term));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == rows.size() ? " or " : ", ") + rows[i]->name;
     }
     return list;
+}
+
+// The rows of the program's own options that make it an instrument, or that
+// bring the key.
+std::vector<const OptionRow*> instrumentRows(const ProgramUsage& usage, char key = 0)
+{
+    std::vector<const OptionRow*> rows;
+    for (const OptionRow& row : usage.options) {
+        if (row.instrument && (key == 0 || row.keys.find(key) != std::string::npos)) {
+            rows.push_back(&row);
+        }
+    }
+    return rows;
 }
 
 std::vector<Entry> controls(const ProgramUsage& usage)
@@ -39,13 +54,15 @@ std::vector<Entry> controls(const ProgramUsage& usage)
         {"Ctrl-C in the terminal, kill, closing the terminal",
          "the same as Escape; once the program is ending, the next one ends it at once, without " + dumpName},
     };
-    if (!usage.options.empty()) {
-        entries.push_back({"Space, with " + optionList(usage),
+    if (const std::vector<const OptionRow*> rows = instrumentRows(usage); !rows.empty()) {
+        entries.push_back({"Space, with " + nameList(rows),
                            "freezes the picture: frames go on (the buttons and the readout still act on it) while "
                            "the audio flows on, and Space again shows the live input; while frozen, " +
                                dumpName + " gets the frozen numbers and the top line says frozen"});
     }
-    entries.insert(entries.end(), usage.keys.begin(), usage.keys.end());
+    for (const KeyUsage& key : usage.keys) {
+        entries.push_back({std::string(1, key.key) + ", with " + nameList(instrumentRows(usage, key.key)), key.text});
+    }
     return entries;
 }
 
@@ -60,42 +77,13 @@ std::string dumpText(const ProgramUsage& usage)
            "written, the earlier file stays as it was and the program says why.";
 }
 
-// The options of both programs for a run, and those that answer instead.
-const std::vector<Entry> runOptions = {
-    {"--input NAME|INDEX",
-     "record from this input instead of the default one: its index, its exact name, or a part of its name that "
-     "only it has (any case); see --list-inputs. On a Linux desktop the sound server usually shows one input; pick "
-     "a source in the desktop's sound settings, or for one run with PULSE_SOURCE=<source name>"},
-    {"--print",
-     "after each frame, write the numbers it drew as one line on standard output, each as " + dumpName +
-         " writes it (without the blank before a positive value), separated by blanks; a reader that stops reading "
-         "holds the frames up but not the keys or the signals, and when the reader goes away the program ends as "
-         "on kill"},
-    {"--frames N", "end after N frames (N from 1), as on Escape"},
-    {"--no-window",
-     "open no window and need no display: frames still come about ten a second; Ctrl-C or kill ends the program"},
-    {"--out PATH", "write the dump to PATH instead of " + dumpName +
-                       ", under the same rules; - (or any name of standard output's file) writes it to standard "
-                       "output at the end, after any --print lines, and a name of a descriptor the program was "
-                       "started with (/dev/fd/N) writes it there"},
-};
-
-const std::vector<Entry> answerOptions = {
-    {"--list-inputs", "list the audio inputs: index, host API and name, the default one marked with *"},
-    {"-h, --help", "show this help and exit"},
-    {"--version", "show the program's name and version and exit"},
-};
-
 // The usage line's items: every option that a run takes, then the answers.
 std::vector<std::string> synopsisItems(const ProgramUsage& usage)
 {
     std::vector<std::string> items;
-    for (const std::vector<Entry>* list : {&usage.options, &runOptions}) {
-        for (const Entry& option : *list) {
-            items.push_back("[" + option.term + "]");
-        }
+    for (const OptionRow& row : optionTable(usage)) {
+        items.push_back(row.request == Request::run ? "[" + optionTerm(row) + "]" : "| " + row.name);
     }
-    items.insert(items.end(), {"| --list-inputs", "| --help", "| --version"});
     return items;
 }
 
@@ -128,20 +116,24 @@ std::string usageLines(const ProgramUsage& usage)
     return out.append("\n");
 }
 
-// The program's own options first, then those of both.
+// The option table as the help lists it.
 std::vector<Entry> options(const ProgramUsage& usage)
 {
-    std::vector<Entry> all = usage.options;
-    all.insert(all.end(), runOptions.begin(), runOptions.end());
-    all.insert(all.end(), answerOptions.begin(), answerOptions.end());
-    return all;
+    std::vector<Entry> entries;
+    for (const OptionRow& row : optionTable(usage)) {
+        entries.push_back({optionTerm(row), row.help});
+    }
+    return entries;
 }
 
-const std::vector<Entry> exitStatuses = {
-    {"0", dumpName + " was written and the program ended as asked"},
-    {"1", dumpName + " could not be written, numbers for standard output were lost, or the display went away"},
-    {"2", "the command line was wrong, or the chosen input does not exist or cannot give the capture's format"},
-};
+std::vector<Entry> exitStatuses()
+{
+    std::vector<Entry> entries;
+    for (const int status : {exitDelivered, exitLost, exitWrongCommandLine}) {
+        entries.push_back({std::to_string(status), exitStatusMeaning(status)});
+    }
+    return entries;
+}
 
 // text wrapped at textWidth, every line starting with indent blanks.
 std::string wrapped(std::string_view text, int indent)
@@ -216,35 +208,12 @@ std::string_view projectVersion()
     return EARSHOT_VERSION;
 }
 
-std::string_view optionName(std::string_view term)
+std::vector<OptionRow> optionTable(const ProgramUsage& usage)
 {
-    return term.substr(0, term.find_first_of(" [="));
-}
-
-bool takesOption(const ProgramUsage& usage, std::string_view name)
-{
-    for (const std::vector<Entry>* list : {&usage.options, &runOptions}) {
-        for (const Entry& option : *list) {
-            if (optionName(option.term) == name) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-std::string numberText(double value)
-{
-    char text[32];
-    const std::to_chars_result end = std::to_chars(std::begin(text), std::end(text), value);
-    return std::string(text, end.ptr);
-}
-
-std::string singleText(float value)
-{
-    char text[32];
-    const std::to_chars_result end = std::to_chars(std::begin(text), std::end(text), value);
-    return std::string(text, end.ptr);
+    std::vector<OptionRow> table = usage.options;
+    table.insert(table.end(), bothOptions().begin(), bothOptions().end());
+    table.insert(table.end(), answerOptions().begin(), answerOptions().end());
+    return table;
 }
 
 std::string captureSentence()
@@ -259,7 +228,7 @@ std::string helpText(const ProgramUsage& usage)
     return usage.name + " - " + usage.summary + "\n\n" + usageLines(usage) + "\n" + wrapped(usage.description, 0) +
            "\nControls:\n" + helpEntries(controls(usage)) + wrapped(controlsNote, 2) + "\n" + dumpName + ":\n" +
            wrapped(dumpText(usage), 2) + "\nOptions:\n" + helpEntries(options(usage)) + "\nExit status:\n" +
-           helpEntries(exitStatuses);
+           helpEntries(exitStatuses());
 }
 
 std::string versionText(const ProgramUsage& usage)
@@ -275,5 +244,5 @@ std::string manualPage(const ProgramUsage& usage, std::string_view date)
            ".B " + name + "\n" + roff(synopsis(usage)) + "\n" + ".SH DESCRIPTION\n" + roff(usage.description) + "\n" +
            ".SH CONTROLS\n" + roffEntries(controls(usage)) + ".PP\n" + roff(controlsNote) + "\n" + ".SH OPTIONS\n" +
            roffEntries(options(usage)) + ".SH FILES\n.TP\n.I " + dumpName + "\n" + roff(dumpText(usage)) + "\n" +
-           ".SH EXIT STATUS\n" + roffEntries(exitStatuses) + ".SH SEE ALSO\n.BR " + usage.seeAlso + " (1)\n";
+           ".SH EXIT STATUS\n" + roffEntries(exitStatuses()) + ".SH SEE ALSO\n.BR " + usage.seeAlso + " (1)\n";
 }

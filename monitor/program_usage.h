@@ -7,9 +7,12 @@
 #include <string_view>
 #include <vector>
 
-// One entry of a list in the help: an option, a control, an exit status.
-struct UsageEntry {
-    std::string term; // e.g. "--average N"; an option's name is its term up to a blank, '[' or '='
+#include "monitor/option_table.h"
+
+// A key of the program's own beyond Space and the ways out: the key, and
+// what it does. It works with the options whose rows bring it.
+struct KeyUsage {
+    char key = 0;
     std::string text;
 };
 
@@ -23,29 +26,15 @@ struct ProgramUsage {
     std::string rightButton; // what the right mouse button does while held
     std::string dump;        // what goes to out.txt
     std::string seeAlso;     // the other program's name
-    // The options of this program beyond those of both (--input,
-    // --list-inputs, --help, --version), which alone it takes. With any of
-    // them, Space freezes the picture.
-    std::vector<UsageEntry> options;
-    // Keys of this program's own, beyond the ways out and Space.
-    std::vector<UsageEntry> keys;
+    // The rows of the options of this program alone, ahead of those of both
+    // programs in its option table.
+    std::vector<OptionRow> options;
+    std::vector<KeyUsage> keys;
 };
 
-// The name of an option term: "--average N" and "--trigger[=EDGE]" name
-// --average and --trigger.
-std::string_view optionName(std::string_view term);
-
-// Whether the program takes the option of that name for a run: one of its
-// own, or one of those of both (--input, --print, --frames, --no-window,
-// --out).
-bool takesOption(const ProgramUsage& usage, std::string_view name);
-
-// A number as the texts write it: as short as it can be and still read back
-// the same (0.7, 23.4375, -100, 48000).
-std::string numberText(double value);
-
-// The same for a single-precision value: 0.01f reads "0.01".
-std::string singleText(float value);
+// The program's option table: its own rows, then those of both programs
+// (bothOptions), then the answers (answerOptions).
+std::vector<OptionRow> optionTable(const ProgramUsage& usage);
 
 // The sentence both descriptions end with: what is captured and how the
 // window is redrawn.

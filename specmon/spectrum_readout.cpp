@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "monitor/readout_number.h"
+#include "monitor/number_text.h"
 
 SpectrumPeak refinedPeak(const float (&levelsDb)[spectrumBins])
 {

@@ -1,7 +1,8 @@
 #include "specmon/spectrum_usage.h"
 
 #include "capture/capture_format.h"
-#include "monitor/arguments.h"
+#include "monitor/instrument_keys.h"
+#include "monitor/number_text.h"
 #include "specmon/spectrum_display.h"
 #include "specmon/spectrum_grid.h"
 #include "specmon/spectrum_tables.h"
@@ -18,19 +19,26 @@ const ProgramUsage specmonUsage = {
     "the " + numberText(spectrumBins) + " levels in dB of its last frame",
     "wavemon",
     {
-        {"--grid", "draw a labelled grid under the trace: a line at every whole kHz, labelled every " +
-                       numberText(gridLabelEveryKhz) + " kHz, and a line at every multiple of " +
-                       numberText(gridLevelStepDb) + " dB, which follows the offset"},
-        {"--readout", "show in the window's top line the frequency and level of the bin under the pointer and "
-                      "the frame's peak, refined between bins, e.g. 1500.0 Hz  48.83 dB  peak 1500.0 Hz  48.83 dB"},
-        {"--peak-hold", "draw under the trace, in light red, the highest level of each bin since the start or the "
-                        "last r"},
-        {"--average N", "show (and dump) an exponential average of each bin's power over the frames, each new frame "
-                        "weighing 1/N (N from " +
-                            numberText(averageLeast) + " to " + numberText(averageMost) +
-                            "), turned into decibels; r starts it afresh"},
+        instrumentOption(flagOption("--grid", &MonitorOptions::grid,
+                                    "draw a labelled grid under the trace: a line at every whole kHz, labelled every " +
+                                        numberText(gridLabelEveryKhz) + " kHz, and a line at every multiple of " +
+                                        numberText(gridLevelStepDb) + " dB, which follows the offset")),
+        instrumentOption(flagOption("--readout", &MonitorOptions::readout,
+                                    "show in the window's top line the frequency and level of the bin under the "
+                                    "pointer and the frame's peak, refined between bins, e.g. 1500.0 Hz  48.83 dB  "
+                                    "peak 1500.0 Hz  48.83 dB")),
+        instrumentOption(flagOption("--peak-hold", &MonitorOptions::peakHold,
+                                    "draw under the trace, in light red, the highest level of each bin since the "
+                                    "start or the last r"),
+                         std::string(1, restartKey)),
+        instrumentOption(wholeNumberOption("--average", &MonitorOptions::average, averageLeast, averageMost,
+                                           "show (and dump) an exponential average of each bin's power over the "
+                                           "frames, each new frame weighing 1/N (N from " +
+                                               numberText(averageLeast) + " to " + numberText(averageMost) +
+                                               "), turned into decibels; r starts it afresh"),
+                         std::string(1, restartKey)),
     },
     {
-        {"r, with --peak-hold or --average", "starts the peak hold and the average afresh"},
+        {restartKey, "starts the peak hold and the average afresh"},
     },
 };

@@ -1,6 +1,6 @@
 #include "wavemon/wave_readout.h"
 
-#include "monitor/readout_number.h"
+#include "monitor/number_text.h"
 #include "wavemon/wave_grid.h"
 
 std::string waveReadout(int64_t column, float sample)

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "monitor/arguments.h"
+#include "monitor/monitor_options.h"
 #include "wavemon/wave_trace.h"
 
 // The crossings looked for lie in samples triggerFirst to triggerLast, so

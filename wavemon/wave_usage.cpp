@@ -1,6 +1,7 @@
 #include "wavemon/wave_usage.h"
 
 #include "capture/capture_format.h"
+#include "monitor/number_text.h"
 #include "wavemon/scale_control.h"
 #include "wavemon/wave_grid.h"
 #include "wavemon/wave_trace.h"
@@ -18,22 +19,22 @@ const ProgramUsage wavemonUsage = {
         numberText(sampleScale),
     "specmon",
     {
-        {"--grid", "draw a labelled grid under the trace: a line every " + numberText(gridTimeStepMs) +
-                       " ms of the trace, and lines at the multiples of an amplitude step (1, 2 or 5 times a "
-                       "power of ten, 1 being the largest sample) that shows 2 to " +
-                       numberText(maxAmplitudeLines) + " of them above zero at the current scale"},
-        {"--readout", "show in the window's top line the time of the pointer's column from the trace's left edge "
-                      "and the sample drawn there, e.g. 2.00 ms  +0.2500"},
-        {"--trigger[=EDGE[:LEVEL]]",
-         "hold a periodic input still: each frame shows the " + numberText(tracePoints) +
-             " samples around the first crossing of LEVEL (in full-scale units, -" + singleText(triggerLevelLimit) +
-             " to " + singleText(triggerLevelLimit) +
-             ", 0 by default) in the EDGE direction (rising, the default, "
-             "or falling) among the middle half of the samples, that crossing in the middle column, with a "
-             "hysteresis of " +
-             singleText(triggerHysteresis) +
-             "; a frame with no crossing shows the older half as "
-             "usual"},
+        instrumentOption(flagOption(
+            "--grid", &MonitorOptions::grid,
+            "draw a labelled grid under the trace: a line every " + numberText(gridTimeStepMs) +
+                " ms of the trace, and lines at the multiples of an amplitude step (1, 2 or 5 times a power of ten, "
+                "1 being the largest sample) that shows 2 to " +
+                numberText(maxAmplitudeLines) + " of them above zero at the current scale")),
+        instrumentOption(flagOption("--readout", &MonitorOptions::readout,
+                                    "show in the window's top line the time of the pointer's column from the trace's "
+                                    "left edge and the sample drawn there, e.g. 2.00 ms  +0.2500")),
+        instrumentOption(triggerOption(
+            "hold a periodic input still: each frame shows the " + numberText(tracePoints) +
+            " samples around the first crossing of LEVEL (in full-scale units, -" + singleText(triggerLevelLimit) +
+            " to " + singleText(triggerLevelLimit) +
+            ", 0 by default) in the EDGE direction (rising, the default, or falling) among the middle half of the "
+            "samples, that crossing in the middle column, with a hysteresis of " +
+            singleText(triggerHysteresis) + "; a frame with no crossing shows the older half as usual")),
     },
     {},
 };

@@ -1,6 +1,5 @@
 #include "monitor/arguments.h"
-#include "monitor/instrument_keys.h"
-#include "monitor/monitor_exit.h"
+#include "monitor/program_usage.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +8,22 @@
 
 namespace {
 
-const ProgramUsage usage = {
-    "tester", "", "", "", "", "", "", {{"--grid", ""}, {"--trigger[=EDGE[:LEVEL]]", ""}, {"--average N", ""}}, {}};
+// A program of three options of its own, one of each kind of value, ahead of
+// the options of both programs and the answers.
+const std::vector<OptionRow> table = [] {
+    ProgramUsage usage;
+    usage.options = {
+        instrumentOption(flagOption("--grid", &MonitorOptions::grid, "")),
+        instrumentOption(triggerOption("")),
+        instrumentOption(wholeNumberOption("--average", &MonitorOptions::average, averageLeast, averageMost, ""), "r"),
+    };
+    return optionTable(usage);
+}();
 
 CommandLine read(std::vector<const char*> arguments)
 {
     arguments.insert(arguments.begin(), "tester");
-    return readCommandLine(static_cast<int>(arguments.size()), arguments.data(), usage);
+    return readCommandLine(static_cast<int>(arguments.size()), arguments.data(), table);
 }
 
 // Left to right: --input in both forms collects names; the first answer
@@ -36,6 +44,10 @@ TEST(CommandLine, ReadsLeftToRightAndStopsAtTheFirstAnswerOrMistake)
         {{"--input", "a", "--help", "--bogus"}, Request::help, {"a"}, ""},
         {{"-h"}, Request::help, {}, ""},
         {{"--list-inputs", "--input"}, Request::listInputs, {}, ""},
+        {{"--help=x"}, Request::run, {}, "unknown option '--help=x'"},
+        {{"--gri"}, Request::run, {}, "unknown option '--gri'"},
+        {{"--input=a", "--", "--grid"}, Request::run, {"a"}, "unexpected argument '--grid'"},
+        {{"--", "--"}, Request::run, {}, "unexpected argument '--'"},
         {{"--bogus", "--help"}, Request::run, {}, "unknown option '--bogus'"},
         {{"--input", "x", "stray"}, Request::run, {"x"}, "unexpected argument 'stray'"},
         {{"--input"}, Request::run, {}, "option '--input' needs the name or index of an input"},
@@ -50,7 +62,7 @@ TEST(CommandLine, ReadsLeftToRightAndStopsAtTheFirstAnswerOrMistake)
         const CommandLine line = read(c.arguments);
         const std::string shown = c.arguments.empty() ? "(none)" : c.arguments.front();
         EXPECT_EQ(line.request, c.request) << shown;
-        EXPECT_EQ(line.inputs, c.inputs) << shown;
+        EXPECT_EQ(line.options.inputs, c.inputs) << shown;
         EXPECT_EQ(line.wrong, c.wrong) << shown;
     }
 }
@@ -105,49 +117,14 @@ TEST(CommandLine, OptionValuesAreCheckedAtTheirLimits)
         }
     }
     EXPECT_FALSE(read({"--trigger=falling"}).options.trigger.rising);
-    EXPECT_TRUE(read({"--trigger=falling"}).options.instrument());
-    EXPECT_FALSE(read({"--input", "x"}).options.instrument());
+    EXPECT_TRUE(read({"--trigger=falling"}).options.instrument);
+    EXPECT_EQ(read({"--grid", "--average=5"}).options.instrumentKeys, "r");
+    EXPECT_FALSE(read({"--input", "x"}).options.instrument);
     const MonitorOptions script = read({"--print", "--frames=12", "--no-window", "--out", "a b.txt"}).options;
     EXPECT_TRUE(script.print && script.noWindow);
     EXPECT_EQ(script.frames, 12);
     EXPECT_EQ(script.out, "a b.txt");
-    EXPECT_FALSE(script.instrument()) << "options for scripts freeze nothing";
-}
-
-// Space freezes only an instrument; r restarts only a peak hold or an
-// average, each alone as well; every other key does nothing.
-TEST(InstrumentKeys, SpaceAndROnlyWhereTheOptionsAskForThem)
-{
-    InstrumentState state;
-    applyInstrumentKey(freezeKey, MonitorOptions{}, state);
-    applyInstrumentKey(restartKey, MonitorOptions{}, state);
-    EXPECT_FALSE(state.frozen || state.restart) << "no options: a plain monitor";
-    MonitorOptions grid;
-    grid.grid = true;
-    applyInstrumentKey(freezeKey, grid, state);
-    EXPECT_TRUE(state.frozen);
-    applyInstrumentKey(restartKey, grid, state);
-    applyInstrumentKey('x', grid, state);
-    EXPECT_FALSE(state.restart) << "--grid holds nothing to restart";
-    applyInstrumentKey(freezeKey, grid, state);
-    EXPECT_FALSE(state.frozen);
-    MonitorOptions held;
-    held.peakHold = true;
-    applyInstrumentKey(restartKey, held, state);
-    EXPECT_TRUE(state.restart) << "--peak-hold alone";
-    MonitorOptions averaged;
-    averaged.average = 4;
-    InstrumentState averagedState;
-    applyInstrumentKey('R', averaged, averagedState);
-    EXPECT_TRUE(averagedState.restart) << "--average alone";
-}
-
-TEST(ExitStatus, ZeroOnlyWhenTheDumpWasWrittenAndTheDisplayStayed)
-{
-    EXPECT_EQ(exitStatusFor(true, false), 0);
-    EXPECT_EQ(exitStatusFor(false, false), 1);
-    EXPECT_EQ(exitStatusFor(true, true), 1);
-    EXPECT_EQ(exitStatusFor(false, true), 1);
+    EXPECT_FALSE(script.instrument) << "options for scripts freeze nothing";
 }
 
 } // namespace

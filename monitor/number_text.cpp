@@ -1,6 +1,8 @@
-#include "monitor/readout_number.h"
+#include "monitor/number_text.h"
 
+#include <charconv>
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -31,4 +33,18 @@ std::string fixedDecimals(double value, int decimals)
 std::string signedFixedDecimals(double value, int decimals)
 {
     return withoutNegativeZero("%+.*f", value, decimals);
+}
+
+std::string numberText(double value)
+{
+    char text[32];
+    const std::to_chars_result end = std::to_chars(std::begin(text), std::end(text), value);
+    return std::string(text, end.ptr);
+}
+
+std::string singleText(float value)
+{
+    char text[32];
+    const std::to_chars_result end = std::to_chars(std::begin(text), std::end(text), value);
+    return std::string(text, end.ptr);
 }
