@@ -82,7 +82,13 @@ std::vector<std::string> synopsisItems(const ProgramUsage& usage)
 {
     std::vector<std::string> items;
     for (const OptionRow& row : optionTable(usage)) {
-        items.push_back(row.request == Request::run ? "[" + optionTerm(row) + "]" : "| " + row.name);
+        std::string item;
+        if (row.request == Request::run) {
+            item.append("[").append(optionTerm(row)).append("]");
+        } else {
+            item.append("| ").append(row.name);
+        }
+        items.push_back(item);
     }
     return items;
 }
