@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int exitKeyEscape = 27;
-constexpr int exitKeyCtrlC = 3;
 constexpr int framePauseMs = 100;
 // How often a frame whose line waits for the reader looks at the keys.
 constexpr std::chrono::milliseconds outputLook{50};
@@ -30,7 +28,7 @@ bool endAsked(const MonitorOptions& options, FrameLoop& loop)
     // Keys beyond the character codes come as two bytes and act on nothing.
     const std::string key = pollKey();
     const int code = key.size() == 1 ? static_cast<unsigned char>(key[0]) : 0;
-    if (code == exitKeyEscape || code == exitKeyCtrlC || terminationRequested()) {
+    if (code == escapeKeyCode || code == ctrlCKeyCode || terminationRequested()) {
         return true;
     }
     applyInstrumentKey(code, options, loop.instrument);
@@ -53,7 +51,7 @@ bool frameEndsMonitor(const MonitorOptions& options, FrameLoop& loop, std::span<
     // A request that came with the output's end.
     ends = ends || terminationRequested() || (options.frames > 0 && loop.framesCounted >= options.frames);
     if (ends) {
-        beginExitSequence();
+        requestTermination();
         return true;
     }
     sleepMs(framePauseMs);

@@ -5,25 +5,11 @@
 
 namespace {
 
-// The plot row of the bottom of the top text row, and the gap between a line
-// and its label.
-constexpr int64_t topTextBottom = monitorHeight - glyphSize;
+// The gap between a line and its label.
 constexpr int64_t labelGap = 2;
 
 // How much wider a label's backing is than its text, on the left.
 constexpr int64_t backingExtra = 1;
-
-int64_t textWidth(std::string_view text)
-{
-    return glyphSize * static_cast<int64_t>(text.size());
-}
-
-// Text in the top text row from column x, on a black backing.
-void drawTopText(int64_t x, std::string_view text)
-{
-    plotFilledBox(x, topTextBottom, x + textWidth(text) - 1, monitorHeight - 1, backgroundColour);
-    plotText(x, topTextBottom, text, textColour);
-}
 
 // The highest plot row at which a label's bottom keeps its glyph boxes out
 // of the top keepOutRows screen rows.
@@ -80,17 +66,4 @@ void drawGrid(std::span<const GridLine> columns, std::span<const GridLine> rows)
             drawLabel(monitorWidth - labelGap - textWidth(row.label), *bottom, row.label);
         }
     }
-}
-
-void drawReadout(std::string_view text)
-{
-    if (!text.empty()) {
-        drawTopText(0, text);
-    }
-}
-
-void drawFrozenMark()
-{
-    constexpr std::string_view mark = "frozen";
-    drawTopText(monitorWidth - textWidth(mark), mark);
 }

@@ -1,6 +1,5 @@
-// What both programs draw for the options that make them instruments: the
-// lines and labels of a grid (--grid), the readout line (--readout) and the
-// sign of a frozen picture. The grid goes in dark grey under the trace, its
+// The lines and labels of a grid (--grid), as both programs draw it. The grid
+// goes in dark grey under the trace, its
 // labels in light grey over all of its lines, placed so that they never cover
 // the help lines at the bottom left and keep clear of the window's top text
 // row, which is the readout's. Any thread; the drawing goes through the plot
@@ -13,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "plot/logic/font8x8.h"
+#include "plot/plot_helpers.h"
 
 // Palette indices of the default palette: dark grey (85, 85, 85) and light
 // grey (170, 170, 170).
@@ -48,11 +47,3 @@ struct GridLine {
 // where the left has no room), a row label at the right edge; each on a black
 // backing one column wider than its text, on its left.
 void drawGrid(std::span<const GridLine> columns, std::span<const GridLine> rows);
-
-// The readout: text in the top text row from the left edge, in the text
-// colour on a black backing as wide as the text.
-void drawReadout(std::string_view text);
-
-// The sign of a frozen picture: "frozen" at the right end of the top text
-// row, in the text colour on a black backing.
-void drawFrozenMark();

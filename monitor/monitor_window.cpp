@@ -29,3 +29,15 @@ void clearMonitorWindow()
 {
     plotFilledBox(0, 0, monitorWidth, monitorHeight, backgroundColour);
 }
+
+int64_t textWidth(std::string_view text)
+{
+    return glyphSize * static_cast<int64_t>(text.size());
+}
+
+void drawTextRow(int64_t row, int64_t x, std::string_view text)
+{
+    const int64_t bottom = monitorHeight - (row + 1) * glyphSize;
+    plotFilledBox(x, bottom, x + textWidth(text) - 1, bottom + glyphSize - 1, backgroundColour);
+    plotText(x, bottom, text, textColour);
+}

@@ -25,6 +25,14 @@ inline constexpr int64_t buttonHelpY = 16;
 inline constexpr int64_t exitHelpY = 4;
 inline constexpr std::string_view exitHelp = "hit ctrl-C or ESC key to exit";
 
+// The width in pixels of a line of text.
+int64_t textWidth(std::string_view text);
+
+// Any thread: text in the window's text row `row` counted from the top (0 is
+// the top line), from column x, in the text colour on a black backing as
+// wide as the text.
+void drawTextRow(int64_t row, int64_t x, std::string_view text);
+
 // The window's title: one blank, then the project's name in brackets.
 inline constexpr std::string_view monitorTitle = " [earshot]";
 

@@ -89,8 +89,3 @@ void requestTermination()
 {
     recordRequest();
 }
-
-void beginExitSequence()
-{
-    recordRequest();
-}

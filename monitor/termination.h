@@ -14,16 +14,12 @@
 // error that goes away fails a write instead).
 void catchTerminationRequests();
 
-// Any thread: a termination request from within, handled as one from outside
-// (standard output's reader went away).
+// Any thread: a termination request from within, handled as one from outside:
+// standard output has ended, or the exit sequence begins, whatever began it.
+// From then on any request from outside ends the process at once: the user
+// asked to end once already, and an exit that waits (say, on an out.txt that
+// is a named pipe nobody reads) must never take a second request to end.
 void requestTermination();
 
 // Any thread: whether a termination request has arrived.
 bool terminationRequested();
-
-// Main thread, as the exit sequence begins, whatever began it: the exit
-// counts as the first request, so that any request from now on ends the
-// process at once. The user asked to end once already, and an exit that
-// waits (say, on an out.txt that is a named pipe nobody reads) must never
-// take a second request to end.
-void beginExitSequence();

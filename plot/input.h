@@ -9,6 +9,9 @@
 
 #include "plot/state/mouse_buttons.h"
 
+// The codes pollKey hands out, Escape's and Ctrl-C's among them.
+#include "plot/logic/key_queue.h"
+
 // 0 with the pointer position (frame-buffer pixels), the wheel count since the
 // screen opened, the mask of held buttons (the bits of mouse_buttons.h) and 1
 // in clip while the pointer is confined. 1 with all five values -1 when the

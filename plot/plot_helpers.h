@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <string_view>
 
+// The text helpers draw glyphs of glyphSize x glyphSize pixels.
+#include "plot/logic/font8x8.h"
+
 void plotPoint(int64_t x, int64_t y, int64_t colour);
 void plotLine(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t colour);
 void plotLineStyled(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t colour, uint16_t style);

@@ -3,8 +3,10 @@
 #include <cmath>
 #include <vector>
 
+#include "monitor/frozen_mark.h"
 #include "monitor/graticule.h"
 #include "monitor/monitor_window.h"
+#include "monitor/readout_line.h"
 #include "plot/plot_helpers.h"
 #include "wavemon/wave_grid.h"
 #include "wavemon/wave_readout.h"

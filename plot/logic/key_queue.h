@@ -8,6 +8,11 @@
 
 constexpr int32_t keyQueueSlots = 16;
 
+// The codes of the keys that end a monitor: Escape, and Ctrl-C (Ctrl with a
+// letter is the letter's place in the alphabet).
+constexpr int32_t escapeKeyCode = 27;
+constexpr int32_t ctrlCKeyCode = 3;
+
 // At most keyQueueSlots - 1 codes wait at once: one slot stays empty so that
 // equal positions mean an empty ring.
 struct KeyQueue {

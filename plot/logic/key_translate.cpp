@@ -120,7 +120,7 @@ char32_t decodeUtf8(std::string_view text, size_t& at)
 int32_t keyDownCode(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers)
 {
     switch (key) {
-    case SDLK_ESCAPE: return 27;
+    case SDLK_ESCAPE: return escapeKeyCode;
     case SDLK_RETURN:
     case SDLK_KP_ENTER: return 13;
     case SDLK_BACKSPACE: return 8;

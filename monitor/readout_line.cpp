@@ -1,0 +1,10 @@
+#include "monitor/readout_line.h"
+
+#include "monitor/monitor_window.h"
+
+void drawReadout(std::string_view text)
+{
+    if (!text.empty()) {
+        drawTextRow(0, 0, text);
+    }
+}
