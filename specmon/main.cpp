@@ -1,10 +1,10 @@
 // specmon: the power spectrum of an audio input (the default one, or the one
 // --input names).
 #include <optional>
+#include <string>
 
 #include "capture/capture_ring.h"
 #include "capture/capture_stream.h"
-#include "dump/dump_writer.h"
 #include "monitor/command_line.h"
 #include "monitor/dump_destination.h"
 #include "monitor/frame_end.h"
@@ -22,14 +22,19 @@
 #include "specmon/spectrum_usage.h"
 
 namespace {
-// The frame's transform data and levels; fixed arrays that live as long as
-// the process.
-float fftRe[fftSize] = {};
-float fftIm[fftSize] = {};
-float spectrumDb[spectrumBins] = {};
-// What --average and --peak-hold remember across frames.
-PowerAverage powerAverage;
-PeakHold peakHold;
+
+// What the frame loop carries from one frame to the next: the offset, the
+// frame's transform data and levels (while the picture is frozen, the frozen
+// levels), and what --average and --peak-hold remember.
+struct SpectrumLoop {
+    FrameLoop frame;
+    float offset = offsetStart;
+    float re[fftSize] = {};
+    float im[fftSize] = {};
+    float levelsDb[spectrumBins] = {};
+    PowerAverage average;
+    PeakHold peaks;
+};
 
 // The levels of the newest samples: averaged over frames with --average,
 // and raised into the peak hold with --peak-hold, each started afresh first
@@ -37,45 +42,46 @@ PeakHold peakHold;
 // frame that still holds some of the silence before the stream (at the
 // start, when the input comes back) starts both afresh, and shows its own
 // levels.
-void analyseNewFrame(const MonitorOptions& options, FrameLoop& loop)
+void analyseNewFrame(const MonitorOptions& options, SpectrumLoop& loop)
 {
-    loop.holdsInput = snapshotHoldsInput(copySnapshot(fftRe, fftIm));
-    if (loop.instrument.restart || !loop.holdsInput) {
-        powerAverage.started = false;
-        peakHold.started = false;
-        loop.instrument.restart = false;
+    loop.frame.holdsInput = snapshotHoldsInput(copySnapshot(loop.re, loop.im));
+    if (loop.frame.instrument.restart || !loop.frame.holdsInput) {
+        loop.average.started = false;
+        loop.peaks.started = false;
+        loop.frame.instrument.restart = false;
     }
-    if (options.average > 0 && loop.holdsInput) {
-        transformFrame(fftRe, fftIm);
-        averagePowers(powerAverage, fftRe, fftIm, options.average, spectrumDb);
+    if (options.average > 0 && loop.frame.holdsInput) {
+        transformFrame(loop.re, loop.im);
+        averagePowers(loop.average, loop.re, loop.im, options.average, loop.levelsDb);
     } else {
-        analyseFrame(fftRe, fftIm, spectrumDb);
+        analyseFrame(loop.re, loop.im, loop.levelsDb);
     }
-    if (options.peakHold && loop.holdsInput) {
-        holdPeaks(peakHold, spectrumDb);
+    if (options.peakHold && loop.frame.holdsInput) {
+        holdPeaks(loop.peaks, loop.levelsDb);
     }
 }
 
 // The frame: the grid under everything, the peak hold under the trace, the
 // legend over it, then the readout and the frozen mark in the top line.
-void drawFrame(float offset, const MonitorOptions& options, const InstrumentState& instrument)
+void drawFrame(const MonitorOptions& options, const SpectrumLoop& loop)
 {
     clearMonitorWindow();
     if (options.grid) {
-        drawSpectrumGrid(offset);
+        drawSpectrumGrid(loop.offset);
     }
-    if (options.peakHold && peakHold.started) {
-        drawSpectrum(peakHold.levelsDb, offset, peakHoldColour);
+    if (options.peakHold && loop.peaks.started) {
+        drawSpectrum(loop.peaks.levelsDb, loop.offset, peakHoldColour);
     }
-    drawSpectrum(spectrumDb, offset, traceColour);
+    drawSpectrum(loop.levelsDb, loop.offset, traceColour);
     drawSpectrumLegend();
     if (options.readout) {
-        drawReadout(spectrumReadout(mouseX(), spectrumDb));
+        drawReadout(spectrumReadout(mouseX(), loop.levelsDb));
     }
-    if (instrument.frozen) {
+    if (loop.frame.instrument.frozen) {
         drawFrozenMark();
     }
 }
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -84,28 +90,27 @@ int main(int argc, char** argv)
     if (const std::optional<int> status = answerCommandLine(specmonUsage, argc, argv, options)) {
         return *status;
     }
-    float yOffset = offsetStart;
-    FrameLoop loop;
+    SpectrumLoop loop;
     openMonitorWindow(options);
     // The tables are built before the capture starts, so the audio thread
     // never runs while they are written.
-    fft(fftRe, fftIm, fftForward, fftBuildTables);
+    fft(loop.re, loop.im, fftForward, fftBuildTables);
     startCapture();
 
     // A frozen picture keeps its levels while the offset and the readout
     // follow the mouse; its levels are what goes to out.txt.
     do {
-        yOffset = nextOffset(yOffset, mouseLeft(), mouseRight());
-        if (!loop.instrument.frozen) {
+        loop.offset = nextOffset(loop.offset, mouseLeft(), mouseRight());
+        if (!loop.frame.instrument.frozen) {
             analyseNewFrame(options, loop);
         }
         if (!options.noWindow) {
-            drawFrame(yOffset, options, loop.instrument);
+            drawFrame(options, loop);
         }
-    } while (!frameEndsMonitor(options, loop, spectrumDb));
+    } while (!frameEndsMonitor(options, loop.frame, loop.levelsDb));
 
     // The audio is shut down completely before the file is written, but a
     // stop that does not finish keeps neither the file nor the end waiting.
     const bool stopped = stopCaptureWithin(audioAnswerLimit);
-    return finishExit(stopped, monitorExitStatus(writeDump(options, spectrumDb, spectrumBins)));
+    return finishExit(stopped, monitorExitStatus(writeDump(options, loop.levelsDb, spectrumBins)));
 }

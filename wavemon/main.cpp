@@ -8,7 +8,6 @@
 
 #include "capture/capture_ring.h"
 #include "capture/capture_stream.h"
-#include "dump/dump_writer.h"
 #include "monitor/command_line.h"
 #include "monitor/dump_destination.h"
 #include "monitor/frame_end.h"
@@ -23,34 +22,80 @@
 
 namespace {
 
-// The main loop's copy of the snapshot, read in place by the frame's worker.
-float traceBuffer[traceLength] = {};
+// What the frame loop carries from one frame to the next.
+struct WaveLoop {
+    FrameLoop frame;
+    TraceView view;
+    // The loop's copy of the snapshot, read in place by the frame's worker;
+    // while the picture is frozen, the frozen samples.
+    float samples[traceLength] = {};
+    // At most one worker lives at a time: the previous frame's is joined
+    // before the next copy overwrites the samples it reads. It has had the
+    // whole 100 ms pause to finish, so the join normally returns at once.
+    std::thread worker;
+    bool toldNoWorker = false;
+};
 
-// Whether the user has been told that a frame's worker could not start.
-bool toldNoWorker = false;
-
-// Starts the frame's trace worker. If no thread can be had, the frame shows
-// only the cleared screen and the help lines, and the loop goes on; the user
-// hears of it once.
-std::thread startTraceWorker(const TraceView& view)
+// The view follows the mouse and the freeze key.
+void steerView(const MonitorOptions& options, WaveLoop& loop)
 {
-    try {
-        return std::thread(drawTrace, std::cref(traceBuffer), view);
-    } catch (const std::system_error& error) {
-        if (!toldNoWorker) {
-            toldNoWorker = true;
-            tellUser("cannot start a thread to draw the trace (" + error.code().message() +
-                     "); frames show no trace while none can be started");
-        }
-        return std::thread();
+    loop.view.scale = nextScale(loop.view.scale, mouseLeft(), mouseRight());
+    loop.view.readoutColumn = options.readout ? mouseX() : -1;
+    loop.view.frozen = loop.frame.instrument.frozen;
+}
+
+void finishTraceWorker(WaveLoop& loop)
+{
+    if (loop.worker.joinable()) {
+        loop.worker.join();
     }
 }
 
-void finishTraceWorker(std::thread& worker)
+// The newest samples, unless the picture is frozen, and where the frame
+// starts in them.
+void takeSamples(const MonitorOptions& options, WaveLoop& loop)
 {
-    if (worker.joinable()) {
-        worker.join();
+    if (!loop.frame.instrument.frozen) {
+        loop.frame.holdsInput = snapshotHoldsInput(copySnapshot(loop.samples));
     }
+    loop.view.first = options.trigger.on ? frameStart(loop.samples, options.trigger) : 0;
+}
+
+// Hands the frame's picture to a worker of its own. If no thread can be had,
+// the frame shows only the cleared window and the help lines, and the loop
+// goes on; the user hears of it once.
+void startTraceWorker(WaveLoop& loop)
+{
+    try {
+        loop.worker = std::thread(drawTrace, std::cref(loop.samples), loop.view);
+    } catch (const std::system_error& error) {
+        clearMonitorWindow();
+        drawWaveHelp();
+        if (!loop.toldNoWorker) {
+            loop.toldNoWorker = true;
+            tellUser("cannot start a thread to draw the trace (" + error.code().message() +
+                     "); frames show no trace while none can be started");
+        }
+    }
+}
+
+std::span<const float> shownSamples(const WaveLoop& loop)
+{
+    return std::span<const float>(loop.samples + loop.view.first, tracePoints);
+}
+
+// The dump is taken from the shared snapshot, frozen while it is written,
+// and so may be newer than the last trace shown; a frozen picture dumps the
+// samples it froze.
+std::string dumpSamples(const MonitorOptions& options, const WaveLoop& loop)
+{
+    if (loop.frame.instrument.frozen) {
+        return writeDump(options, loop.samples, traceLength);
+    }
+    raiseSnapshotHold();
+    std::string problem = writeDump(options, CaptureSnapshot, traceLength);
+    lowerSnapshotHold();
+    return problem;
 }
 
 } // namespace
@@ -61,48 +106,23 @@ int main(int argc, char** argv)
     if (const std::optional<int> status = answerCommandLine(wavemonUsage, argc, argv, options)) {
         return *status;
     }
-    TraceView view;
-    view.grid = options.grid;
-    FrameLoop loop;
-    const bool drawing = !options.noWindow;
+    WaveLoop loop;
+    loop.view.grid = options.grid;
     openMonitorWindow(options);
     startCapture();
 
-    // At most one worker lives at a time: the previous frame's is joined
-    // before the next copy overwrites the buffer it reads. It has had the
-    // whole 100 ms pause to finish, so the join normally returns at once.
     // Without a window there is nothing to draw, and no worker.
-    std::thread worker;
     do {
-        view.scale = nextScale(view.scale, mouseLeft(), mouseRight());
-        view.readoutColumn = options.readout ? mouseX() : -1;
-        view.frozen = loop.instrument.frozen;
-        if (drawing) {
-            clearMonitorWindow();
+        steerView(options, loop);
+        finishTraceWorker(loop);
+        takeSamples(options, loop);
+        if (!options.noWindow) {
+            startTraceWorker(loop);
         }
-        finishTraceWorker(worker);
-        if (!loop.instrument.frozen) {
-            loop.holdsInput = snapshotHoldsInput(copySnapshot(traceBuffer));
-        }
-        view.first = options.trigger.on ? frameStart(traceBuffer, options.trigger) : 0;
-        if (drawing) {
-            worker = startTraceWorker(view);
-            drawWaveHelp();
-        }
-    } while (!frameEndsMonitor(options, loop, std::span<const float>(traceBuffer + view.first, tracePoints)));
-    finishTraceWorker(worker);
+    } while (!frameEndsMonitor(options, loop.frame, shownSamples(loop)));
+    finishTraceWorker(loop);
 
-    // The dump is taken from the shared snapshot, frozen while it is written,
-    // and so may be newer than the last trace shown; a frozen picture dumps
-    // the samples it froze.
-    std::string dumpProblem;
-    if (loop.instrument.frozen) {
-        dumpProblem = writeDump(options, traceBuffer, traceLength);
-    } else {
-        raiseSnapshotHold();
-        dumpProblem = writeDump(options, CaptureSnapshot, traceLength);
-        lowerSnapshotHold();
-    }
+    const std::string dumpProblem = dumpSamples(options, loop);
     const bool stopped = stopCaptureWithin(audioAnswerLimit);
     return finishExit(stopped, monitorExitStatus(dumpProblem));
 }

@@ -33,5 +33,5 @@ struct TraceView {
 // until this has returned.
 void drawTrace(const float (&buffer)[traceLength], const TraceView& view);
 
-// Main thread and worker: the two help lines in colour 14.
+// Any thread: the two help lines in colour 14.
 void drawWaveHelp();
