@@ -23,7 +23,7 @@ float spectrumDb[fftSize / 2];
 // CPU seconds of one pass of the memory floor in this run; 0 until it has run.
 double floorSeconds = 0.0;
 
-void restoreInput()
+void restoreControls()
 {
     for (int64_t i = 0; i < fftSize; ++i) {
         re[i] = samples[i];
@@ -57,7 +57,7 @@ void memoryFloor(benchmark::State& state)
     prepare();
     const std::clock_t start = std::clock();
     for (auto _ : state) {
-        restoreInput();
+        restoreControls();
         benchmark::DoNotOptimize(re);
         benchmark::DoNotOptimize(im);
     }
@@ -70,7 +70,7 @@ void frameAnalysis(benchmark::State& state)
     prepare();
     const std::clock_t start = std::clock();
     for (auto _ : state) {
-        restoreInput();
+        restoreControls();
         analyseFrame(re, im, spectrumDb);
         benchmark::DoNotOptimize(spectrumDb);
     }
@@ -82,7 +82,7 @@ void transformOnly(benchmark::State& state)
     prepare();
     const std::clock_t start = std::clock();
     for (auto _ : state) {
-        restoreInput();
+        restoreControls();
         fft(re, im, -1, 0);
         benchmark::DoNotOptimize(re);
         benchmark::DoNotOptimize(im);
@@ -95,7 +95,7 @@ void windowOnly(benchmark::State& state)
     prepare();
     const std::clock_t start = std::clock();
     for (auto _ : state) {
-        restoreInput();
+        restoreControls();
         applyHamming(re, fftSize);
         benchmark::DoNotOptimize(re);
     }
@@ -106,7 +106,7 @@ void windowOnly(benchmark::State& state)
 void decibelsOnly(benchmark::State& state)
 {
     prepare();
-    restoreInput();
+    restoreControls();
     analyseFrame(re, im, spectrumDb);
     const std::clock_t start = std::clock();
     for (auto _ : state) {

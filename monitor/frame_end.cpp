@@ -8,7 +8,7 @@
 #include "monitor/number_output.h"
 #include "monitor/termination.h"
 #include "monitor/user_notice.h"
-#include "plot/input.h"
+#include "plot/controls.h"
 #include "plot/screen.h"
 
 namespace {

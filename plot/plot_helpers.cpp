@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "plot/input.h"
+#include "plot/controls.h"
 #include "plot/logic/font8x8.h"
 #include "plot/logic/raster.h"
 #include "plot/screen.h"

@@ -1,7 +1,7 @@
 // The window services of PlotScreen. PlotScreen is the one desktop window a
 // program draws in: an 8-bit indexed frame buffer shown through a 256-entry
-// palette, with the key queue and mouse state of input.h. It is no type of its
-// own but process-wide state (screen_state.h, input_state.h), opened once by
+// palette, with the key queue and mouse state of controls.h. It is no type of its
+// own but process-wide state (screen_state.h, controls_state.h), opened once by
 // openScreen and kept until the process ends.
 //
 // Coordinates are frame-buffer pixels from the top-left corner, y growing
@@ -59,7 +59,7 @@ enum : int32_t { shapeLine = 0, shapeBox = 1, shapeFilledBox = 2 };
 void drawLine(float x1, float y1, float x2, float y2, uint32_t colour, int32_t shape, uint16_t style);
 
 // True once the connection to the display has been lost: the window is gone
-// for good, drawing goes nowhere and no more input comes. Any thread, no
+// for good, drawing goes nowhere and no more keys or mouse moves come. Any thread, no
 // lock.
 bool screenLost();
 

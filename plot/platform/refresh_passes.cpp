@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "plot/logic/frame_convert.h"
+#include "plot/platform/controls_platform.h"
 #include "plot/platform/display_loss.h"
-#include "plot/platform/input_platform.h"
 #include "plot/platform/refresh_mailbox.h"
 #include "plot/state/screen_state.h"
 
@@ -125,7 +125,7 @@ bool createWindow(RefreshTarget& target)
         SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(target.window), &mode) == 0 ? mode.refresh_rate : 0;
     const char* driver = SDL_GetCurrentVideoDriver();
     std::strncpy(screenDriverName, driver != nullptr ? driver : "", driverNameCapacity - 1);
-    resetInputState(target.window);
+    resetControlsState(target.window);
     catchDisplayLoss();
     return true;
 }

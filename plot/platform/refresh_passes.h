@@ -18,7 +18,7 @@ struct RefreshTarget {
 };
 
 // Creates the window with the screen's size and title; on success also
-// records what screenInfo reports and resets the input state.
+// records what screenInfo reports and resets the controls' state.
 bool createWindow(RefreshTarget& target);
 
 // Runs a refresh pass every few milliseconds until process exit asks the

@@ -16,7 +16,7 @@
 ScreenInfo platformDesktopInfo();
 
 // Creates the window for the frame buffer in the screen state (its size,
-// windowTitle), calls resetInputState, and starts the refresh passes. True
+// windowTitle), calls resetControlsState, and starts the refresh passes. True
 // once the window exists, false when it cannot be created. Called with
 // servicesLock held and the frame buffer, palette and title in place; waits
 // for the refresh thread.

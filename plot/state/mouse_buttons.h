@@ -1,5 +1,5 @@
 // The bits of the mask of held mouse buttons: what the refresh thread keeps
-// in the input state and getMouse reports. Constants: any thread.
+// in the controls' state and getMouse reports. Constants: any thread.
 #pragma once
 
 #include <cstdint>

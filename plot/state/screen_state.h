@@ -1,5 +1,5 @@
 // State of PlotScreen shared between the window-service calls (any thread)
-// and the refresh thread. Internal to plot/: programs use screen.h and input.h.
+// and the refresh thread. Internal to plot/: programs use screen.h and controls.h.
 //
 // Everything here lives until the process ends and is trivially destructible,
 // so the refresh thread may still use it while the process exits.
@@ -20,7 +20,7 @@ extern std::mutex servicesLock;
 
 // Taken after servicesLock when both are held. Held by each refresh pass for
 // its whole length, by each drawing call while it writes pixels, and by the
-// input operations, since the refresh thread's event handling writes their
+// controls' operations, since the refresh thread's event handling writes their
 // state.
 extern std::mutex screenLock;
 

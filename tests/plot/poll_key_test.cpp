@@ -3,8 +3,8 @@
 #include <mutex>
 #include <string>
 
-#include "plot/input.h"
-#include "plot/state/input_state.h"
+#include "plot/controls.h"
+#include "plot/state/controls_state.h"
 #include "plot/state/screen_state.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "plot/input.h"
-#include "plot/state/input_state.h"
+#include "plot/controls.h"
+#include "plot/state/controls_state.h"
 #include "plot/state/screen_state.h"
 #include "rig/wait_until.h"
 

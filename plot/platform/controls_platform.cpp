@@ -1,7 +1,7 @@
 #include <SDL.h>
 
-#include "plot/platform/input_platform.h"
-#include "plot/state/input_state.h"
+#include "plot/platform/controls_platform.h"
+#include "plot/state/controls_state.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ void handleWindowChange(const SDL_WindowEvent& change)
 
 } // namespace
 
-void resetInputState(SDL_Window* window)
+void resetControlsState(SDL_Window* window)
 {
     keyQueue = {};
     keyHit = false;

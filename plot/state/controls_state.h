@@ -1,6 +1,6 @@
-// Input state of PlotScreen: written by the refresh thread's event handling
-// and read or changed by the input operations on any thread. Everything here
-// is guarded by screenLock. Internal to plot/.
+// Controls state of PlotScreen (keys and mouse): written by the refresh
+// thread's event handling and read or changed by the controls' operations on
+// any thread. Everything here is guarded by screenLock. Internal to plot/.
 #pragma once
 
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "plot/input.h"
+#include "plot/controls.h"
 #include "plot/plot_helpers.h"
 #include "plot/state/screen_state.h"
 #include "tests/plot/test_screen.h"
@@ -95,7 +95,7 @@ Keys typeAndTake(const TestScreen& screen, rig::KeySymbol key, const std::vector
     return nextKeys(1);
 }
 
-TEST(InputKeys, TypedCharactersArriveAsTheirCodes)
+TEST(ControlsKeys, TypedCharactersArriveAsTheirCodes)
 {
     const TestScreen& screen = activeScreen();
     typeKeyApart(screen, XK_a);
@@ -105,7 +105,7 @@ TEST(InputKeys, TypedCharactersArriveAsTheirCodes)
     EXPECT_EQ(nextKeys(4), (Keys{"a", "B", "7", " "}));
 }
 
-TEST(InputKeys, EscapeCtrlCEnterAndCursorKeys)
+TEST(ControlsKeys, EscapeCtrlCEnterAndCursorKeys)
 {
     const TestScreen& screen = activeScreen();
     EXPECT_EQ(typeAndTake(screen, XK_Escape), Keys{"\x1b"});
@@ -117,7 +117,7 @@ TEST(InputKeys, EscapeCtrlCEnterAndCursorKeys)
     EXPECT_EQ(typeAndTake(screen, XK_a, {XK_Control_L}), Keys{"\x01"});
 }
 
-TEST(InputKeys, F10AndAltAloneQueueNothing)
+TEST(ControlsKeys, F10AndAltAloneQueueNothing)
 {
     const TestScreen& screen = activeScreen();
     typeKeyApart(screen, XK_F10);
@@ -127,7 +127,7 @@ TEST(InputKeys, F10AndAltAloneQueueNothing)
     EXPECT_TRUE(screen.client.windowExists(screen.window));
 }
 
-TEST(InputKeys, EachAutoRepeatQueuesTheKeyAgain)
+TEST(ControlsKeys, EachAutoRepeatQueuesTheKeyAgain)
 {
     const TestScreen& screen = activeScreen();
     screen.client.pressKey(XK_Down);
@@ -145,7 +145,7 @@ TEST(InputKeys, EachAutoRepeatQueuesTheKeyAgain)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
-TEST(InputKeys, CloseRequestQueuesTheCloseKeyOnceAndTheWindowStays)
+TEST(ControlsKeys, CloseRequestQueuesTheCloseKeyOnceAndTheWindowStays)
 {
     const TestScreen& screen = activeScreen();
     screen.client.requestClose(screen.window);
@@ -169,7 +169,7 @@ struct PointerReset {
     }
 };
 
-TEST(InputMouse, PositionAndHeldButtonsOverTheActiveWindow)
+TEST(ControlsMouse, PositionAndHeldButtonsOverTheActiveWindow)
 {
     const TestScreen& screen = activeScreen();
     const PointerReset reset{screen};
@@ -196,7 +196,7 @@ TEST(InputMouse, PositionAndHeldButtonsOverTheActiveWindow)
     EXPECT_TRUE(rig::waitUntil([] { return readMouse().buttons == 0; }));
 }
 
-TEST(InputMouse, PlotYCountsFromTheBottomRow)
+TEST(ControlsMouse, PlotYCountsFromTheBottomRow)
 {
     const TestScreen& screen = activeScreen();
     screen.client.movePointer(screen.window, 5, 400);
@@ -205,7 +205,7 @@ TEST(InputMouse, PlotYCountsFromTheBottomRow)
     EXPECT_TRUE(rig::waitUntil([] { return mouseY() == 400 && mouseX() == 1024; }));
 }
 
-TEST(InputMouse, WheelCountsNotchesAwayFromTheUser)
+TEST(ControlsMouse, WheelCountsNotchesAwayFromTheUser)
 {
     const TestScreen& screen = activeScreen();
     ASSERT_TRUE(pointerOverActiveWindow(screen, 300, 200));
@@ -217,7 +217,7 @@ TEST(InputMouse, WheelCountsNotchesAwayFromTheUser)
     EXPECT_TRUE(rig::waitUntil([&] { return readMouse().wheel == before + 1; }));
 }
 
-TEST(InputMouse, UnreadableOutsideTheWindowEvenWithAButtonHeld)
+TEST(ControlsMouse, UnreadableOutsideTheWindowEvenWithAButtonHeld)
 {
     const TestScreen& screen = activeScreen();
     const PointerReset reset{screen};
@@ -237,7 +237,7 @@ TEST(InputMouse, UnreadableOutsideTheWindowEvenWithAButtonHeld)
     }));
 }
 
-TEST(InputMouse, UnreadableWhileAnotherWindowIsActiveAndButtonsForgotten)
+TEST(ControlsMouse, UnreadableWhileAnotherWindowIsActiveAndButtonsForgotten)
 {
     const TestScreen& screen = activeScreen();
     const PointerReset reset{screen};

@@ -1,4 +1,4 @@
-// Input side of PlotScreen: the key queue, the mouse and the frame pause.
+// Controls side of PlotScreen: the key queue, the mouse and the frame pause.
 // Filled by the refresh thread from window events; every operation may be
 // called from any thread and runs under servicesLock (and screenLock where it
 // touches the queue or the mouse state), except the sleeping of sleepMs.

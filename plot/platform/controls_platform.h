@@ -1,4 +1,4 @@
-// How the refresh thread hands window events to the input side. Every
+// How the refresh thread hands window events to the controls side. Every
 // function here runs on the refresh thread only, with screenLock held: the
 // refresh thread is the only thread that calls the platform.
 #pragma once
@@ -9,7 +9,7 @@
 // active and the pointer over it, and starts text input (typed characters
 // arrive as text events); called once by openScreen when the window exists,
 // before the screen counts as open.
-void resetInputState(SDL_Window* window);
+void resetControlsState(SDL_Window* window);
 
 // Turns one window event into queued keys and mouse state: key-downs and
 // typed text into key codes, a close request into closeKey (once: the quit

@@ -1,4 +1,4 @@
-#include "plot/input.h"
+#include "plot/controls.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "plot/logic/pause_steps.h"
-#include "plot/state/input_state.h"
+#include "plot/state/controls_state.h"
 #include "plot/state/screen_state.h"
 
 int32_t getMouse(int64_t& x, int64_t& y, int64_t& wheel, int64_t& buttons, int64_t& clip)

@@ -1,4 +1,4 @@
-#include "plot/state/input_state.h"
+#include "plot/state/controls_state.h"
 
 KeyQueue keyQueue;
 bool keyHit = false;
