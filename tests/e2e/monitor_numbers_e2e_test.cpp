@@ -18,23 +18,18 @@
 
 #include "rig/xvfb_server.h"
 #include "tests/e2e/dump_file.h"
-#include "tests/e2e/monitor_session.h"
+#include "tests/e2e/monitor_checks.h"
 
 namespace {
 
 using e2e::AudioInput;
+using e2e::bothMonitors;
 using e2e::Ended;
 using e2e::Monitor;
+using e2e::monitorName;
 using e2e::MonitorProgram;
 using e2e::MonitorSession;
 using e2e::runToEnd;
-
-const auto bothMonitors = testing::Values(Monitor::wavemon, Monitor::specmon);
-
-std::string monitorName(const testing::TestParamInfo<Monitor>& info)
-{
-    return e2e::programOf(info.param).name;
-}
 
 // Numbers out while running, with no display at all: --print, --frames,
 // --no-window and --out.
