@@ -1,8 +1,9 @@
 // Starting PortAudio, which can fail in a way its result does not tell: an
 // abort inside its initialisation (abort_guard.h). After one, PortAudio is
 // left half initialised with whatever locks it held, so this process never
-// calls it again. Whichever thread owns PortAudio at the time (the main
-// thread for the command line, later the capture supervisor).
+// calls it again. Whichever thread owns PortAudio at the time (the thread
+// that reads the inputs for the command line, later the capture
+// supervisor).
 #pragma once
 
 #include <portaudio.h>

@@ -9,7 +9,9 @@
 // null device from here on, for the rest of the process. Standard error
 // itself (file descriptor 2) stays as it is, for the program's own lines and
 // for the runtime's reports. Any thread; the first call must come before
-// PortAudio is first initialised, while no other thread writes to stderr
-// (the programs make it on the main thread first thing); later calls do
-// nothing.
+// PortAudio is first initialised and before the window platform starts,
+// while no other thread writes to stderr: in the programs, either the
+// thread that reads the inputs for --list-inputs or --input, just before it
+// initialises PortAudio (startAudioLibrary), or the main thread as the
+// window opens (openMonitorWindow). Later calls do nothing.
 void quietLibraryMessages();

@@ -1,6 +1,7 @@
-// specmon's graticule (--grid), as numbers and texts: a line at every whole
-// kHz, labelled every 2 kHz, and a line at every multiple of 10 dB on the
-// row the trace has at that level. Pure; any thread.
+// specmon's graticule (--grid): a line at every whole kHz, labelled every
+// 2 kHz, and a line at every multiple of 10 dB on the row the trace has at
+// that level. Its numbers and texts are pure; drawSpectrumGrid draws through
+// the plot helpers. Any thread.
 #pragma once
 
 #include <cstdint>
