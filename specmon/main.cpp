@@ -18,6 +18,7 @@
 #include "specmon/spectrum_levels.h"
 #include "specmon/spectrum_memory.h"
 #include "specmon/spectrum_readout.h"
+#include "specmon/spectrum_size.h"
 #include "specmon/spectrum_usage.h"
 
 namespace {
