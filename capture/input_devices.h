@@ -23,10 +23,12 @@ const char* captureFormatProblem(const InputDevice& input);
 // (audio_library_internal.h), runs work with the inputs it sees (work may call
 // captureFormatProblem) and terminates PortAudio again, all on a thread of its
 // own, waited for at most audioAnswerLimit (input_watch.h). Since that thread
-// may outlive the wait, work must keep what it touches alive itself (by value,
-// or shared). Null when work has run; otherwise why it could not: PortAudio
-// cannot start, the sound server does not answer (PortAudio is then left to
-// that thread for good, and the program must end), or no thread could be had.
+// may outlive the wait, work touches only what it keeps alive itself (by
+// value, or shared), and leaves the rest (process-wide state, the lines to the
+// user) to the caller, once this has returned that work ran. Null when work
+// has run; otherwise why it could not: PortAudio cannot start, the sound
+// server does not answer (PortAudio is then left to that thread for good, and
+// the program must end), or no thread could be had.
 const char* readInputs(const std::function<void(const std::vector<InputDevice>&)>& work);
 
 // The one input that wanted names, or none:
