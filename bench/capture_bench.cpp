@@ -2,7 +2,7 @@
 // 8 KiB copy (the size of the snapshot). Batches of both are timed alternately
 // in the same loop, so the reported ratio_to_copy compares them under the same
 // machine load; the benchmark's own time is that of one batch of each.
-#include "capture/capture_ring.h"
+#include "capture/capture_ring_internal.h"
 
 #include <benchmark/benchmark.h>
 

@@ -19,7 +19,7 @@ namespace {
 float samples[fftSize];
 float re[fftSize];
 float im[fftSize];
-float spectrumDb[fftSize / 2];
+float spectrumDb[spectrumBins];
 // CPU seconds of one pass of the memory floor in this run; 0 until it has run.
 double floorSeconds = 0.0;
 

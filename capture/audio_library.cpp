@@ -1,4 +1,4 @@
-#include "capture/audio_library.h"
+#include "capture/audio_library_internal.h"
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "capture/capture_ring.h"
+#include "capture/capture_ring_internal.h"
 
 #include <algorithm>
 #include <thread>

@@ -1,4 +1,4 @@
-#include "capture/capture_stream.h"
+#include "capture/capture_stream_internal.h"
 
 #include <algorithm>
 #include <atomic>
@@ -8,9 +8,11 @@
 #include <system_error>
 #include <thread>
 
-#include "capture/audio_library.h"
-#include "capture/capture_ring.h"
-#include "capture/input_devices.h"
+#include "capture/audio_library_internal.h"
+#include "capture/capture_format.h"
+#include "capture/capture_ring_internal.h"
+#include "capture/input_devices_internal.h"
+#include "capture/input_watch_internal.h"
 #include "guard/bounded_call.h"
 #include "guard/library_messages.h"
 

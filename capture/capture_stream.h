@@ -1,13 +1,13 @@
 // Opening, watching and stopping the audio input.
 //
-// A supervisor thread owns PortAudio from startCapture to stopCapture: it
+// A supervisor thread owns PortAudio from startCapture to the stop at exit: it
 // initialises it, opens the input (the default one, or the one chosen with
 // --input), starts the stream and about five times a second checks that
-// samples come (input_watch.h). When they stop (a sound server that ends, a
-// microphone unplugged) it closes the stream, lets the snapshot show silence
-// and opens the input again about once a second until one delivers; the same
-// covers a program started before its sound server. The callback is never
-// part of this: it keeps its rules.
+// samples come (input_watch_internal.h). When they stop (a sound server that
+// ends, a microphone unplugged) it closes the stream, lets the snapshot show
+// silence and opens the input again about once a second until one delivers;
+// the same covers a program started before its sound server. The callback is
+// never part of this: it keeps its rules.
 //
 // The main thread never waits on PortAudio but at exit, and then for a
 // bounded time: a sound server that accepts connections but does not answer
@@ -17,15 +17,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
-#include <portaudio.h>
-
 #include "capture/input_watch.h"
-
-// The open input stream; null while there is none. The supervisor's, from
-// startCapture until stopCapture has stopped it.
-extern PaStream* captureStream;
 
 // The input the user chose (--input) by its full name; empty for the default
 // input. Set by the main thread before startCapture.
@@ -50,18 +45,15 @@ InputReport currentInput();
 // the copies hold some of the silence before it.
 bool snapshotHoldsInput(int64_t fill);
 
-// Main thread, once. Lowers snapshotHold and starts the supervisor, which
-// opens the input at once; returns without waiting for it. The host
-// back-ends' messages are kept off the terminal (library_messages.h). When
-// no thread can be had, the input is unavailable.
+// Main thread, once. Lowers the snapshot's hold and starts the supervisor,
+// which opens the input at once; returns without waiting for it. The host
+// back-ends' messages are kept off the terminal (library_messages.h). When no
+// thread can be had, the input is unavailable.
 void startCapture();
 
-// Main thread. Stops the supervisor (waiting for what it is doing in
-// PortAudio), then stops and closes captureStream and terminates PortAudio.
-// The capture state is left as it is.
-void stopCapture();
-
-// Main thread, at exit. stopCapture, waited for at most limit: false when it
+// Main thread, at exit. Stops the supervisor (waiting for what it is doing in
+// PortAudio), then stops and closes the stream and terminates PortAudio,
+// leaving the snapshot as it is; waits for that at most limit: false when it
 // has not finished by then (PortAudio waits for a sound server that stopped
 // answering) or could not be run. It then goes on in the background, and the
 // process must end without the normal exit's clean-up (see finishExit in

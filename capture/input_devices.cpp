@@ -1,4 +1,4 @@
-#include "capture/input_devices.h"
+#include "capture/input_devices_internal.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,8 +6,9 @@
 
 #include <portaudio.h>
 
-#include "capture/audio_library.h"
-#include "capture/input_watch.h"
+#include "capture/audio_library_internal.h"
+#include "capture/capture_format.h"
+#include "capture/input_watch_internal.h"
 #include "guard/bounded_call.h"
 
 namespace {

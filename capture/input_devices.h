@@ -1,17 +1,12 @@
 // The audio inputs PortAudio sees, and how a user's choice among them is
-// read. listInputs and captureFormatProblem need PortAudio initialised, on
-// the thread that owns it; readInputs is for the main thread before capture
-// starts; chooseInput is pure.
+// read. readInputs is for the main thread before capture starts, and
+// captureFormatProblem for the work it runs; chooseInput is pure.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <portaudio.h>
-
-#include "capture/capture_format.h"
 
 struct InputDevice {
     int index = 0;       // PortAudio's device index, valid until PortAudio is terminated
@@ -20,24 +15,20 @@ struct InputDevice {
     bool isDefault = false;
 };
 
-// Every device with at least one input channel, in PortAudio's order.
-std::vector<InputDevice> listInputs();
-
-// The parameters that capture from the device in the capture's format.
-PaStreamParameters captureParameters(int deviceIndex);
-
 // Why the input cannot give the capture's format (PortAudio's text), or
-// null when it can.
+// null when it can. Needs PortAudio initialised, on the thread that owns it.
 const char* captureFormatProblem(const InputDevice& input);
 
-// Main thread, before startCapture. Starts PortAudio (audio_library.h), runs
-// work with the inputs it sees (work may call captureFormatProblem) and
-// terminates PortAudio again, all on a thread of its own, waited for at most
-// audioAnswerLimit. Since that thread may outlive the wait, work must keep
-// what it touches alive itself (by value, or shared). Null when work has run; otherwise why it could not:
-// PortAudio cannot start, the sound server does not answer (PortAudio is
-// then left to that thread for good, and the program must end), or no thread
-// could be had.
+// Main thread, before startCapture. Starts PortAudio
+// (audio_library_internal.h), runs work with the inputs it sees (work may call
+// captureFormatProblem) and terminates PortAudio again, all on a thread of its
+// own, waited for at most audioAnswerLimit (input_watch.h). Since that thread
+// may outlive the wait, work touches only what it keeps alive itself (by
+// value, or shared), and leaves the rest (process-wide state, the lines to the
+// user) to the caller, once this has returned that work ran. Null when work
+// has run; otherwise why it could not: PortAudio cannot start, the sound
+// server does not answer (PortAudio is then left to that thread for good, and
+// the program must end), or no thread could be had.
 const char* readInputs(const std::function<void(const std::vector<InputDevice>&)>& work);
 
 // The one input that wanted names, or none:

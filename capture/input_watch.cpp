@@ -1,4 +1,4 @@
-#include "capture/input_watch.h"
+#include "capture/input_watch_internal.h"
 
 InputWatch startWatch(int64_t callbacks, int64_t nowMs)
 {

@@ -57,30 +57,44 @@ int listAllInputs()
 bool chooseNamedInput(std::string_view wanted)
 {
     const std::string shown = escapedForTerminal(wanted);
-    // Shared with the thread that reads the inputs, which may outlive the wait.
-    const auto chosen = std::make_shared<bool>(false);
+    // What the work found: the input's name, or the lines that say why there
+    // is none. Shared with the thread that reads the inputs, which may outlive
+    // the wait; the choice and the lines take effect here, once it has run.
+    struct Found {
+        bool chosen = false;
+        std::string name;
+        std::vector<std::string> lines;
+    };
+    const auto found = std::make_shared<Found>();
     if (const char* problem =
-            readInputs([chosen, wanted = std::string(wanted), shown](const std::vector<InputDevice>& inputs) {
+            readInputs([found, wanted = std::string(wanted), shown](const std::vector<InputDevice>& inputs) {
                 const InputChoice choice = chooseInput(inputs, wanted);
                 if (choice.chosen < 0) {
-                    tellUser((choice.several ? "several audio inputs fit '" : "no audio input fits '") + shown + "'; " +
-                             (choice.several ? "they are:" : "the inputs are:"));
+                    found->lines.push_back((choice.several ? "several audio inputs fit '" : "no audio input fits '") +
+                                           shown + "'; " + (choice.several ? "they are:" : "the inputs are:"));
                     for (const int candidate : choice.candidates) {
-                        tellUser(inputLine(inputs[static_cast<size_t>(candidate)]));
+                        found->lines.push_back(inputLine(inputs[static_cast<size_t>(candidate)]));
                     }
                 } else if (const char* unfit = captureFormatProblem(inputs[static_cast<size_t>(choice.chosen)])) {
-                    tellUser("audio input '" + escapedForTerminal(inputs[static_cast<size_t>(choice.chosen)].name) +
-                             "' cannot give " + numberText(captureChannels) + " channel of " + numberText(captureBits) +
-                             "-bit samples at " + numberText(captureRate) + " Hz (" + unfit + ")");
+                    found->lines.push_back(
+                        "audio input '" + escapedForTerminal(inputs[static_cast<size_t>(choice.chosen)].name) +
+                        "' cannot give " + numberText(captureChannels) + " channel of " + numberText(captureBits) +
+                        "-bit samples at " + numberText(captureRate) + " Hz (" + unfit + ")");
                 } else {
-                    chosenInput = inputs[static_cast<size_t>(choice.chosen)].name;
-                    *chosen = true;
+                    found->name = inputs[static_cast<size_t>(choice.chosen)].name;
+                    found->chosen = true;
                 }
             })) {
         tellUser(std::string(problem) + ", so no audio input can be chosen");
         return false;
     }
-    return *chosen;
+    for (const std::string& line : found->lines) {
+        tellUser(line);
+    }
+    if (found->chosen) {
+        chosenInput = found->name;
+    }
+    return found->chosen;
 }
 
 // What stands in the way of the numbers the options send somewhere: a

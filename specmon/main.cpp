@@ -19,6 +19,7 @@
 #include "specmon/spectrum_levels.h"
 #include "specmon/spectrum_memory.h"
 #include "specmon/spectrum_readout.h"
+#include "specmon/spectrum_size.h"
 #include "specmon/spectrum_usage.h"
 
 namespace {

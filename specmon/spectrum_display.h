@@ -4,13 +4,7 @@
 
 #include <cstdint>
 
-#include "capture/capture_format.h"
-#include "specmon/spectrum_tables.h"
-
-// The lower half of the transform's bins is drawn; bin k stands for
-// k x binWidthHz, and column x shows bin x - 1.
-inline constexpr int64_t spectrumBins = fftSize / 2;
-inline constexpr double binWidthHz = captureRate / static_cast<double>(fftSize);
+#include "specmon/spectrum_size.h"
 
 inline constexpr float offsetStart = 100.0f;
 inline constexpr float offsetStep = 10.0f; // per frame while a button is held
@@ -30,9 +24,9 @@ float nextOffset(float offset, bool leftHeld, bool rightHeld);
 // rounded to the nearest integer with halves to even.
 int64_t levelRow(float levelDb, float offset);
 
-// Draws the levels as a polyline of 1024 segments in the colour (over what is
-// drawn already): segment i joins (i, row of bin i - 1) to (i + 1, row of bin i),
-// the first one level at bin 0's row, so bin i sits at column i + 1.
+// Draws the levels as a polyline of spectrumBins segments in the colour (over
+// what is drawn already): segment i joins (i, row of bin i - 1) to (i + 1, row
+// of bin i), the first one level at bin 0's row, so bin i sits at column i + 1.
 void drawSpectrum(const float (&levelsDb)[spectrumBins], float offset, int64_t colour);
 
 // The two legend lines in colour 14, each on a backing of colour 0.

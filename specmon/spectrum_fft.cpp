@@ -1,5 +1,7 @@
 #include "specmon/spectrum_fft.h"
 
+#include "specmon/spectrum_tables.h"
+
 void fft(float (&re)[fftSize], float (&im)[fftSize], int64_t sign, int64_t init)
 {
     if (init != 0) {

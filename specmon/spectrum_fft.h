@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "specmon/spectrum_tables.h"
+#include "specmon/spectrum_size.h"
 
 // The direction (sign) and mode (init) arguments of fft.
 inline constexpr int64_t fftForward = -1;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "specmon/spectrum_display.h"
+#include "specmon/spectrum_size.h"
 
 inline constexpr int64_t gridLevelStepDb = 10;
 inline constexpr int64_t gridLabelEveryKhz = 2;

@@ -20,9 +20,9 @@ float powerLevel(double power)
     return static_cast<float>(10.0 * std::log10(power + powerFloor));
 }
 
-void powerToDecibels(const float (&re)[fftSize], const float (&im)[fftSize], float (&spectrumDb)[fftSize / 2])
+void powerToDecibels(const float (&re)[fftSize], const float (&im)[fftSize], float (&spectrumDb)[spectrumBins])
 {
-    for (int64_t i = 0; i < fftSize / 2; ++i) {
+    for (int64_t i = 0; i < spectrumBins; ++i) {
         spectrumDb[i] = powerLevel(binPower(re, im, i));
     }
 }
@@ -33,7 +33,7 @@ void transformFrame(float (&re)[fftSize], float (&im)[fftSize])
     fft(re, im, fftForward, fftTransform);
 }
 
-void analyseFrame(float (&re)[fftSize], float (&im)[fftSize], float (&spectrumDb)[fftSize / 2])
+void analyseFrame(float (&re)[fftSize], float (&im)[fftSize], float (&spectrumDb)[spectrumBins])
 {
     transformFrame(re, im);
     powerToDecibels(re, im, spectrumDb);

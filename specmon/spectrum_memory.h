@@ -5,13 +5,11 @@
 
 #include <cstdint>
 
-#include "specmon/spectrum_tables.h"
-
-inline constexpr int64_t memoryBins = fftSize / 2;
+#include "specmon/spectrum_size.h"
 
 // An exponential average of each bin's power.
 struct PowerAverage {
-    double power[memoryBins] = {};
+    double power[spectrumBins] = {};
     bool started = false; // false: the next frame is taken whole
 };
 
@@ -19,14 +17,14 @@ struct PowerAverage {
 // frame weighing 1 / frames (the first after a start taken whole), in double
 // precision, and writes the average's levels (powerLevel) to levelsDb.
 void averagePowers(PowerAverage& average, const float (&re)[fftSize], const float (&im)[fftSize], int64_t frames,
-                   float (&levelsDb)[memoryBins]);
+                   float (&levelsDb)[spectrumBins]);
 
 // The highest level of each bin since a start.
 struct PeakHold {
-    float levelsDb[memoryBins] = {};
+    float levelsDb[spectrumBins] = {};
     bool started = false; // false: the next frame is taken whole
 };
 
 // Raises each held level to the frame's where that is higher (takes the frame
 // whole after a start).
-void holdPeaks(PeakHold& hold, const float (&levelsDb)[memoryBins]);
+void holdPeaks(PeakHold& hold, const float (&levelsDb)[spectrumBins]);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "specmon/spectrum_display.h"
+#include "specmon/spectrum_size.h"
 
 struct SpectrumPeak {
     double hz = 0.0;

@@ -8,8 +8,12 @@
 
 #include <cstdint>
 
-inline constexpr int64_t fftSize = 2048;      // points of the transform
-inline constexpr int64_t fftTableSize = 1024; // entries of each table and capacity of the swap list
+#include "specmon/spectrum_size.h"
+
+// Entries of each table and capacity of the swap list: a radix-2 transform of
+// n points turns by the angles 2 pi k / n for k below n / 2 only, and fewer
+// than n / 2 pairs of indices trade places in its bit reversal.
+inline constexpr int64_t fftTableSize = fftSize / 2;
 
 // 2 pi in double precision, the nearest double to it.
 inline constexpr double twoPi = 6.283185307179586;

@@ -5,7 +5,7 @@
 #include "monitor/number_text.h"
 #include "specmon/spectrum_display.h"
 #include "specmon/spectrum_grid.h"
-#include "specmon/spectrum_tables.h"
+#include "specmon/spectrum_size.h"
 
 const ProgramUsage specmonUsage = {
     "specmon",

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "specmon/spectrum_tables.h"
+
 void applyHamming(float (&data)[fftSize], int64_t n)
 {
     const double last = static_cast<double>(n - 1);

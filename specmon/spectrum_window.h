@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "specmon/spectrum_tables.h"
+#include "specmon/spectrum_size.h"
 
 // Multiplies data[0..n-1] in place by the Hamming weights of length n
 // (2 <= n <= 2048): w = 0.54 - 0.46 cos(i 2 pi / (n - 1)), evaluated in double

@@ -1,4 +1,4 @@
-#include "capture/capture_ring.h"
+#include "capture/capture_ring_internal.h"
 #include "tests/capture/capture_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "capture/capture_ring.h"
-#include "capture/capture_stream.h"
+#include "capture/capture_ring_internal.h"
+#include "capture/capture_stream_internal.h"
 #include "rig/audio_plugins.h"
 #include "rig/pulse_server.h"
 #include "rig/scoped_environment.h"

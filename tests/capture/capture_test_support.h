@@ -4,7 +4,7 @@
 // signal that counts up by one per sample makes every snapshot checkable.
 #pragma once
 
-#include "capture/capture_ring.h"
+#include "capture/capture_ring_internal.h"
 
 #include <algorithm>
 #include <cmath>

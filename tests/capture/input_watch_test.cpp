@@ -1,4 +1,4 @@
-#include "capture/input_watch.h"
+#include "capture/input_watch_internal.h"
 
 #include <gtest/gtest.h>
 

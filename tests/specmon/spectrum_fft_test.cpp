@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "specmon/spectrum_fft.h"
+#include "specmon/spectrum_tables.h"
 #include "tests/specmon/spectrum_test_support.h"
 
 namespace {

@@ -14,13 +14,13 @@ TEST(SpectrumDecibels, PowerOfEachBin)
 {
     float re[fftSize] = {};
     float im[fftSize] = {};
-    float db[fftSize / 2];
+    float db[spectrumBins];
     re[1] = 3.0f;
     im[1] = -4.0f;
     im[2] = 1.0f;
     re[1023] = 0.001f;
     // The upper half is never read.
-    for (int64_t i = fftSize / 2; i < fftSize; ++i) {
+    for (int64_t i = spectrumBins; i < fftSize; ++i) {
         re[i] = std::numeric_limits<float>::quiet_NaN();
         im[i] = std::numeric_limits<float>::quiet_NaN();
     }
@@ -37,7 +37,7 @@ TEST(SpectrumDecibels, SquaresAreRoundedBeforeTheSum)
     // change a fused multiply-add makes in the power shows in the level.
     float re[fftSize];
     float im[fftSize];
-    float db[fftSize / 2];
+    float db[spectrumBins];
     for (int64_t i = 0; i < fftSize; ++i) {
         const double angle = 0.001 * static_cast<double>(i);
         re[i] = static_cast<float>(1.0001 * std::cos(angle));
@@ -45,7 +45,7 @@ TEST(SpectrumDecibels, SquaresAreRoundedBeforeTheSum)
     }
     powerToDecibels(re, im, db);
     int64_t fusedDiffers = 0;
-    for (int64_t i = 0; i < fftSize / 2; ++i) {
+    for (int64_t i = 0; i < spectrumBins; ++i) {
         volatile float reSquare = re[i] * re[i];
         volatile float imSquare = im[i] * im[i];
         const float power = reSquare + imSquare;
@@ -66,14 +66,14 @@ protected:
     void analyse() { analyseFrame(re, im, db); }
     float re[fftSize] = {};
     float im[fftSize] = {};
-    float db[fftSize / 2] = {};
+    float db[spectrumBins] = {};
 };
 
 TEST_F(SpectrumFrame, SilenceReadsTheFloorInEveryBin)
 {
     fillConstant(db, 1.0f);
     analyse();
-    for (int64_t i = 0; i < fftSize / 2; ++i) {
+    for (int64_t i = 0; i < spectrumBins; ++i) {
         ASSERT_EQ(db[i], -190.0f) << i;
     }
 }

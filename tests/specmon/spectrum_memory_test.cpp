@@ -22,14 +22,14 @@ TEST(PowerAverage, ASteadyToneAveragesToItsOwnLevel)
 {
     static float re[fftSize];
     static float im[fftSize];
-    static float steady[memoryBins];
-    static float averaged[memoryBins];
+    static float steady[spectrumBins];
+    static float averaged[spectrumBins];
     transformOf(re, im, [](int64_t i) { return i == 64 ? 76000.0 : 0.25; });
     powerToDecibels(re, im, steady);
     PowerAverage average;
     for (int frame = 0; frame < 10; ++frame) {
         averagePowers(average, re, im, 8, averaged);
-        for (int64_t i = 0; i < memoryBins; ++i) {
+        for (int64_t i = 0; i < spectrumBins; ++i) {
             ASSERT_FLOAT_EQ(averaged[i], steady[i]) << "bin " << i << ", frame " << frame;
         }
     }
@@ -42,7 +42,7 @@ TEST(PowerAverage, AveragesThePowerAndNarrowsTheSpread)
 {
     static float re[fftSize];
     static float im[fftSize];
-    static float levels[memoryBins];
+    static float levels[spectrumBins];
     const auto swing = [](int frames) {
         PowerAverage average;
         float low = 1000.0f;
@@ -78,16 +78,16 @@ TEST(PowerAverage, AveragesThePowerAndNarrowsTheSpread)
 
 TEST(PeakHold, HoldsTheHighestLevelOfEachBinSinceTheStart)
 {
-    static float frame[memoryBins];
+    static float frame[spectrumBins];
     PeakHold hold;
     std::fill(std::begin(frame), std::end(frame), -50.0f);
     frame[0] = 10.0f;
     holdPeaks(hold, frame);
     frame[0] = -20.0f;
-    frame[memoryBins - 1] = 30.0f;
+    frame[spectrumBins - 1] = 30.0f;
     holdPeaks(hold, frame);
     EXPECT_EQ(hold.levelsDb[0], 10.0f);
-    EXPECT_EQ(hold.levelsDb[memoryBins - 1], 30.0f);
+    EXPECT_EQ(hold.levelsDb[spectrumBins - 1], 30.0f);
     EXPECT_EQ(hold.levelsDb[500], -50.0f);
     hold.started = false;
     holdPeaks(hold, frame);

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "specmon/spectrum_tables.h"
+#include "specmon/spectrum_size.h"
 
 inline uint32_t floatBits(float value)
 {

@@ -1,9 +1,9 @@
-// Starting PortAudio, which can fail in a way its result does not tell: an
-// abort inside its initialisation (abort_guard.h). After one, PortAudio is
-// left half initialised with whatever locks it held, so this process never
-// calls it again. Whichever thread owns PortAudio at the time (the thread
-// that reads the inputs for the command line, later the capture
-// supervisor).
+// Inside the capture: starting PortAudio, which can fail in a way its result
+// does not tell: an abort inside its initialisation (abort_guard.h). After
+// one, PortAudio is left half initialised with whatever locks it held, so this
+// process never calls it again. Whichever thread owns PortAudio at the time
+// (the thread readInputs runs its work on, later the capture supervisor). For
+// capture/ itself.
 #pragma once
 
 #include <portaudio.h>
