@@ -1,9 +1,9 @@
-// The lines and labels of a grid (--grid), as both programs draw it. The grid
-// goes in dark grey under the trace, its
-// labels in light grey over all of its lines, placed so that they never cover
-// the help lines at the bottom left and keep clear of the window's top text
-// row, which is the readout's. Any thread; the drawing goes through the plot
-// helpers, the placement of labels is pure.
+// The lines and labels of a grid (--grid), as both programs draw it. The
+// grid goes in dark grey under the trace, its labels in light grey over all
+// of its lines, placed so that they never cover the help lines at the bottom
+// left and keep clear of the window's top text row, which is the readout's.
+// Any thread; the drawing goes through the plot helpers, the placement of
+// labels is pure.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // What a monitor says about itself, from one source: its --help text and its
-// manual page are both made from the same ProgramUsage and the same shared
-// lines, so that they cannot say different things. Pure; any thread.
+// manual page are both made from the same ProgramUsage, its option table and
+// the same shared lines, so that they cannot say different things. Pure; any
+// thread.
 #pragma once
 
 #include <string>

@@ -1,8 +1,8 @@
 // The window services of PlotScreen. PlotScreen is the one desktop window a
 // program draws in: an 8-bit indexed frame buffer shown through a 256-entry
-// palette, with the key queue and mouse state of controls.h. It is no type of its
-// own but process-wide state (screen_state.h, controls_state.h), opened once by
-// openScreen and kept until the process ends.
+// palette, with the key queue and mouse state of controls.h. It is no type
+// of its own but process-wide state (screen_state.h, controls_state.h),
+// opened once by openScreen and kept until the process ends.
 //
 // Coordinates are frame-buffer pixels from the top-left corner, y growing
 // downwards. Every operation may be called from any thread; each runs whole

@@ -1,5 +1,6 @@
 // State of PlotScreen shared between the window-service calls (any thread)
-// and the refresh thread. Internal to plot/: programs use screen.h and controls.h.
+// and the refresh thread. Internal to plot/: programs use screen.h and
+// controls.h.
 //
 // Everything here lives until the process ends and is trivially destructible,
 // so the refresh thread may still use it while the process exits.
