@@ -103,8 +103,9 @@ bool chooseNamedInput(std::string_view wanted)
 std::string outputProblem(const MonitorOptions& options, bool outputClosed)
 {
     const int fd = dumpDescriptor(options);
-    if (outputClosed && (options.print || fd == fileno(stdout))) {
-        return std::string("option '") + (options.print ? "--print" : "--out") +
+    const bool printing = options.print != PrintKind::none;
+    if (outputClosed && (printing || fd == fileno(stdout))) {
+        return std::string("option '") + (printing ? "--print" : "--out") +
                "' writes to standard output, which is closed";
     }
     if (fd >= 0 && fd != fileno(stdout) && !descriptorOpen(fd)) {

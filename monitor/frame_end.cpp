@@ -42,7 +42,7 @@ bool frameEndsMonitor(const MonitorOptions& options, FrameLoop& loop, std::span<
     tellInputChanges();
     if (loop.holdsInput) {
         ++loop.framesCounted;
-        printFrameNumbers(options, shown, loop.printLine);
+        printFrameNumbers(options, shown, loop.measured, loop.printLine);
     }
     bool ends = endAsked(options, loop);
     while (!ends && !numbersDelivered(outputLook)) {

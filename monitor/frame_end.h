@@ -11,11 +11,13 @@
 // What a monitor's frame loop carries from one frame to the next besides its
 // picture: the state of the instrument keys, whether the frame it shows holds
 // the input (snapshotHoldsInput, decided when the frame was copied), the
-// frames counted for --frames, and the line --print writes.
+// frames counted for --frames, the frame's measured values for
+// --print=measure, and the line --print writes.
 struct FrameLoop {
     InstrumentState instrument;
     bool holdsInput = false;
     int64_t framesCounted = 0;
+    std::string measured;
     std::string printLine;
 };
 

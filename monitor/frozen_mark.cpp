@@ -7,5 +7,5 @@
 void drawFrozenMark()
 {
     constexpr std::string_view mark = "frozen";
-    drawTextRow(0, monitorWidth - textWidth(mark), mark);
+    drawTextRow(topRowTop, monitorWidth - textWidth(mark), mark);
 }

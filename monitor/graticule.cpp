@@ -44,7 +44,12 @@ std::optional<int64_t> rowLabelBottom(int64_t y, int64_t keepOutRows)
     return std::nullopt;
 }
 
-void drawGrid(std::span<const GridLine> columns, std::span<const GridLine> rows)
+int64_t gridKeepOutRows(const MonitorOptions& options)
+{
+    return options.measure ? measureKeepOutRows : labelKeepOutRows;
+}
+
+void drawGrid(std::span<const GridLine> columns, std::span<const GridLine> rows, int64_t keepOutRows)
 {
     for (const GridLine& column : columns) {
         plotLine(column.at, 0, column.at, monitorHeight - 1, gridColour);
@@ -57,11 +62,10 @@ void drawGrid(std::span<const GridLine> columns, std::span<const GridLine> rows)
             continue;
         }
         const int64_t left = column.at - labelGap - textWidth(column.label);
-        drawLabel(left - backingExtra >= 0 ? left : column.at + labelGap, columnLabelBottom(labelKeepOutRows),
-                  column.label);
+        drawLabel(left - backingExtra >= 0 ? left : column.at + labelGap, columnLabelBottom(keepOutRows), column.label);
     }
     for (const GridLine& row : rows) {
-        const std::optional<int64_t> bottom = rowLabelBottom(row.at, labelKeepOutRows);
+        const std::optional<int64_t> bottom = rowLabelBottom(row.at, keepOutRows);
         if (!row.label.empty() && bottom) {
             drawLabel(monitorWidth - labelGap - textWidth(row.label), *bottom, row.label);
         }

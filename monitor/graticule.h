@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "monitor/monitor_options.h"
+#include "monitor/monitor_window.h"
 #include "plot/plot_helpers.h"
 
 // Palette indices of the default palette: dark grey (85, 85, 85) and light
@@ -21,8 +23,13 @@ inline constexpr int64_t gridLabelColour = 7;
 
 // The screen rows at the top that no label touches with any pixel of its
 // glyph boxes: the top text row and one blank row under it, so that a label
-// never reads as part of the readout.
+// never reads as part of the readout; with the measurement line (--measure),
+// its row and one blank row under it as well.
 inline constexpr int64_t labelKeepOutRows = glyphSize + 1;
+inline constexpr int64_t measureKeepOutRows = measureRowTop + glyphSize + 1;
+
+// The rows the labels keep out of, with the options given.
+int64_t gridKeepOutRows(const MonitorOptions& options);
 
 // The plot row of the bottom of every column label, for labels that keep out
 // of the top keepOutRows screen rows: one blank row under them.
@@ -45,5 +52,6 @@ struct GridLine {
 // horizontal line over the whole width first, then every label, so that no
 // line crosses a label. A column label goes left of its line (right of it
 // where the left has no room), a row label at the right edge; each on a black
-// backing one column wider than its text, on its left.
-void drawGrid(std::span<const GridLine> columns, std::span<const GridLine> rows);
+// backing one column wider than its text, on its left; every label keeps out
+// of the top keepOutRows screen rows.
+void drawGrid(std::span<const GridLine> columns, std::span<const GridLine> rows, int64_t keepOutRows);

@@ -14,6 +14,13 @@ enum class Request {
     listInputs, // --list-inputs
 };
 
+// --print[=WHAT]: what goes to standard output after each frame.
+enum class PrintKind {
+    none,
+    numbers, // --print, --print=numbers: the numbers the frame drew
+    measure, // --print=measure: the values of the measurement line
+};
+
 // --trigger[=EDGE[:LEVEL]]: where a frame of the trace starts.
 struct TriggerOption {
     bool on = false;
@@ -24,16 +31,17 @@ struct TriggerOption {
 // The options of a run. Each program takes only those of its option table
 // (option_table.h); without any, it is exactly the plain monitor.
 struct MonitorOptions {
-    std::vector<std::string> inputs; // --input NAME, each in turn; the last one found is recorded from
-    bool grid = false;               // --grid: a labelled grid under the trace
-    bool readout = false;            // --readout: the values under the pointer in the top text row
-    TriggerOption trigger;           // --trigger
-    bool peakHold = false;           // --peak-hold: the highest levels since the start, under the trace
-    int64_t average = 0;             // --average N: the power averaged over frames with weight 1/N; 0 for none
-    bool print = false;              // --print: each frame's numbers as a line on standard output
-    int64_t frames = 0;              // --frames N: end after N frames; 0 for no end of its own
-    bool noWindow = false;           // --no-window: no window, no display needed
-    std::string out;                 // --out PATH: where the dump goes instead of out.txt; "-" standard output
+    std::vector<std::string> inputs;   // --input NAME, each in turn; the last one found is recorded from
+    bool grid = false;                 // --grid: a labelled grid under the trace
+    bool readout = false;              // --readout: the values under the pointer in the top text row
+    TriggerOption trigger;             // --trigger
+    bool peakHold = false;             // --peak-hold: the highest levels since the start, under the trace
+    bool measure = false;              // --measure: the frame's measured values in the second text row
+    int64_t average = 0;               // --average N: the power averaged over frames with weight 1/N; 0 for none
+    PrintKind print = PrintKind::none; // --print[=WHAT]: a line on standard output after each frame
+    int64_t frames = 0;                // --frames N: end after N frames; 0 for no end of its own
+    bool noWindow = false;             // --no-window: no window, no display needed
+    std::string out;                   // --out PATH: where the dump goes instead of out.txt; "-" standard output
     // Whether an option that makes the monitor an instrument was given: Space
     // then freezes the picture. And the instrument keys beyond Space that the
     // options given bring ("r").

@@ -35,9 +35,9 @@ int64_t textWidth(std::string_view text)
     return glyphSize * static_cast<int64_t>(text.size());
 }
 
-void drawTextRow(int64_t row, int64_t x, std::string_view text)
+void drawTextRow(int64_t top, int64_t x, std::string_view text, int64_t colour)
 {
-    const int64_t bottom = monitorHeight - (row + 1) * glyphSize;
+    const int64_t bottom = monitorHeight - top - glyphSize;
     plotFilledBox(x, bottom, x + textWidth(text) - 1, bottom + glyphSize - 1, backgroundColour);
-    plotText(x, bottom, text, textColour);
+    plotText(x, bottom, text, colour);
 }

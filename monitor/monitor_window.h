@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "monitor/monitor_options.h"
+#include "plot/plot_helpers.h"
 
 // The window's size in pixels.
 inline constexpr int64_t monitorWidth = 1025;
@@ -28,10 +29,16 @@ inline constexpr std::string_view exitHelp = "hit ctrl-C or ESC key to exit";
 // The width in pixels of a line of text.
 int64_t textWidth(std::string_view text);
 
-// Any thread: text in the window's text row `row` counted from the top (0 is
-// the top line), from column x, in the text colour on a black backing as
+// The window's text rows, by the screen row of their top: the top line (the
+// readout, the frozen mark) and, two blank rows under it, the second (the
+// measurement line).
+inline constexpr int64_t topRowTop = 0;
+inline constexpr int64_t measureRowTop = glyphSize + 2;
+
+// Any thread: text from column x in the text row whose top is screen row
+// top, in the colour (the text colour unless given) on a black backing as
 // wide as the text.
-void drawTextRow(int64_t row, int64_t x, std::string_view text);
+void drawTextRow(int64_t top, int64_t x, std::string_view text, int64_t colour = textColour);
 
 // The window's title: one blank, then the project's name in brackets.
 inline constexpr std::string_view monitorTitle = " [earshot]";

@@ -22,7 +22,7 @@ bool failureTold = false;
 
 void prepareNumberOutput(const MonitorOptions& options)
 {
-    if (!options.print && dumpDescriptor(options) != fileno(stdout)) {
+    if (options.print == PrintKind::none && dumpDescriptor(options) != fileno(stdout)) {
         return;
     }
 #ifdef _WIN32
@@ -34,12 +34,15 @@ void prepareNumberOutput(const MonitorOptions& options)
     }
 }
 
-void printFrameNumbers(const MonitorOptions& options, std::span<const float> values, std::string& line)
+void printFrameNumbers(const MonitorOptions& options, std::span<const float> values, std::string_view measured,
+                       std::string& line)
 {
-    if (options.print) {
-        formatLine(values.data(), static_cast<int64_t>(values.size()), line);
-        sendNumbers(line);
+    switch (options.print) {
+    case PrintKind::none: return;
+    case PrintKind::numbers: formatLine(values.data(), static_cast<int64_t>(values.size()), line); break;
+    case PrintKind::measure: line.assign(measured).append("\n"); break;
     }
+    sendNumbers(line);
 }
 
 void sendNumbers(std::string& text)

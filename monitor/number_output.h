@@ -8,6 +8,7 @@
 #include <chrono>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "monitor/monitor_options.h"
 
@@ -21,9 +22,11 @@ inline constexpr std::chrono::milliseconds readerWaitLimit{2000};
 // reading then holds the program up.
 void prepareNumberOutput(const MonitorOptions& options);
 
-// With --print: hands the frame's values over as one line (formatLine),
-// formatted in line, the loop's own buffer, and returns at once.
-void printFrameNumbers(const MonitorOptions& options, std::span<const float> values, std::string& line);
+// With --print: hands the frame's values over as one line (formatLine), or
+// with --print=measure the measured values, formatted in line, the loop's own
+// buffer, and returns at once.
+void printFrameNumbers(const MonitorOptions& options, std::span<const float> values, std::string_view measured,
+                       std::string& line);
 
 // Hands text over to go out after what went before.
 void sendNumbers(std::string& text);

@@ -13,6 +13,10 @@ namespace {
 
 const std::string dumpName = monitorDumpPath;
 
+// What --print= takes.
+constexpr std::string_view printNumbers = "numbers";
+constexpr std::string_view printMeasure = "measure";
+
 // ", not 'VALUE'", escaped, for a value that was given.
 std::string notGiven(std::optional<std::string_view> value)
 {
@@ -93,11 +97,22 @@ std::vector<OptionRow> makeBothOptions()
             "record from this input instead of the default one: its index, its exact name, or a part of its name "
             "that only it has (any case); see --list-inputs. On a Linux desktop the sound server usually shows one "
             "input; pick a source in the desktop's sound settings, or for one run with PULSE_SOURCE=<source name>"),
-        flagOption("--print", &MonitorOptions::print,
-                   "after each frame, write the numbers it drew as one line on standard output, each as " + dumpName +
-                       " writes it (without the blank before a positive value), separated by blanks; a reader that "
-                       "stops reading holds the frames up but not the keys or the signals, and when the reader goes "
-                       "away the program ends as on kill"),
+        row(
+            "--print", OptionValue::optional, "WHAT",
+            [](std::optional<std::string_view> value, MonitorOptions& options) -> std::string {
+                const std::string_view what = value.value_or(printNumbers);
+                if (what != printNumbers && what != printMeasure) {
+                    return "takes " + std::string(printNumbers) + " or " + std::string(printMeasure) + notGiven(value);
+                }
+                options.print = what == printNumbers ? PrintKind::numbers : PrintKind::measure;
+                return {};
+            },
+            "after each frame, write the numbers it drew as one line on standard output, each as " + dumpName +
+                " writes it (without the blank before a positive value), separated by blanks; with =" +
+                std::string(printMeasure) +
+                ", the values of the measurement line (--measure) instead, without their units; a reader that "
+                "stops reading holds the frames up but not the keys or the signals, and when the reader goes away "
+                "the program ends as on kill"),
         wholeNumberOption("--frames", &MonitorOptions::frames, framesLeast, 0,
                           "end after N frames (N from " + numberText(framesLeast) + "), as on Escape"),
         flagOption("--no-window", &MonitorOptions::noWindow,

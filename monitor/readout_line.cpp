@@ -5,6 +5,6 @@
 void drawReadout(std::string_view text)
 {
     if (!text.empty()) {
-        drawTextRow(0, 0, text);
+        drawTextRow(topRowTop, 0, text);
     }
 }

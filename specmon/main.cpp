@@ -9,6 +9,8 @@
 #include "monitor/dump_destination.h"
 #include "monitor/frame_end.h"
 #include "monitor/frozen_mark.h"
+#include "monitor/graticule.h"
+#include "monitor/measure_line.h"
 #include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
 #include "monitor/readout_line.h"
@@ -17,6 +19,7 @@
 #include "specmon/spectrum_fft.h"
 #include "specmon/spectrum_grid.h"
 #include "specmon/spectrum_levels.h"
+#include "specmon/spectrum_measure.h"
 #include "specmon/spectrum_memory.h"
 #include "specmon/spectrum_readout.h"
 #include "specmon/spectrum_size.h"
@@ -26,15 +29,18 @@ namespace {
 
 // What the frame loop carries from one frame to the next: the offset, the
 // frame's transform data and levels (while the picture is frozen, the frozen
-// levels), and what --average and --peak-hold remember.
+// levels), whether its samples reached full scale, what --average and
+// --peak-hold remember, and the measurement line.
 struct SpectrumLoop {
     FrameLoop frame;
     float offset = offsetStart;
     float re[fftSize] = {};
     float im[fftSize] = {};
     float levelsDb[spectrumBins] = {};
+    bool clip = false;
     PowerAverage average;
     PeakHold peaks;
+    std::string measureLine;
 };
 
 // The levels of the newest samples: averaged over frames with --average,
@@ -46,6 +52,7 @@ struct SpectrumLoop {
 void analyseNewFrame(const MonitorOptions& options, SpectrumLoop& loop)
 {
     loop.frame.holdsInput = snapshotHoldsInput(copySnapshot(loop.re, loop.im));
+    loop.clip = holdsFullScale(loop.re);
     if (loop.frame.instrument.restart || !loop.frame.holdsInput) {
         loop.average.started = false;
         loop.peaks.started = false;
@@ -62,13 +69,25 @@ void analyseNewFrame(const MonitorOptions& options, SpectrumLoop& loop)
     }
 }
 
+// The frame's measurements, over its levels (or the frozen ones), for the
+// measurement line and for --print=measure.
+void measureLevels(const MonitorOptions& options, SpectrumLoop& loop)
+{
+    if (!options.measure && options.print != PrintKind::measure) {
+        return;
+    }
+    const SpectrumMeasure measure = measureSpectrum(loop.levelsDb);
+    loop.measureLine = spectrumMeasureLine(measure);
+    loop.frame.measured = spectrumMeasureValues(measure, loop.clip);
+}
+
 // The frame: the grid under everything, the peak hold under the trace, the
 // legend over it, then the readout and the frozen mark in the top line.
 void drawFrame(const MonitorOptions& options, const SpectrumLoop& loop)
 {
     clearMonitorWindow();
     if (options.grid) {
-        drawSpectrumGrid(loop.offset);
+        drawSpectrumGrid(loop.offset, gridKeepOutRows(options));
     }
     if (options.peakHold && loop.peaks.started) {
         drawSpectrum(loop.peaks.levelsDb, loop.offset, peakHoldColour);
@@ -80,6 +99,9 @@ void drawFrame(const MonitorOptions& options, const SpectrumLoop& loop)
     }
     if (loop.frame.instrument.frozen) {
         drawFrozenMark();
+    }
+    if (options.measure) {
+        drawMeasureLine(loop.measureLine, loop.clip);
     }
 }
 
@@ -105,6 +127,7 @@ int main(int argc, char** argv)
         if (!loop.frame.instrument.frozen) {
             analyseNewFrame(options, loop);
         }
+        measureLevels(options, loop);
         if (!options.noWindow) {
             drawFrame(options, loop);
         }

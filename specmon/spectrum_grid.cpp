@@ -42,7 +42,7 @@ std::string levelLabel(int64_t levelDb)
     return std::to_string(levelDb) + " dB";
 }
 
-void drawSpectrumGrid(float offset)
+void drawSpectrumGrid(float offset, int64_t keepOutRows)
 {
     std::vector<GridLine> columns;
     for (int64_t k = 1; k <= gridKilohertzLines; ++k) {
@@ -54,5 +54,5 @@ void drawSpectrumGrid(float offset)
         const int64_t levelDb = lines.firstDb + i * gridLevelStepDb;
         rows.push_back({levelRow(static_cast<float>(levelDb), offset), levelLabel(levelDb)});
     }
-    drawGrid(columns, rows);
+    drawGrid(columns, rows, keepOutRows);
 }

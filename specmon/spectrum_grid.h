@@ -34,5 +34,6 @@ LevelLines levelLines(float offset);
 // "40 dB", "-10 dB", "0 dB".
 std::string levelLabel(int64_t levelDb);
 
-// Draws the grid for this offset (monitor/graticule.h).
-void drawSpectrumGrid(float offset);
+// Draws the grid for this offset (monitor/graticule.h), its labels out of
+// the top keepOutRows screen rows.
+void drawSpectrumGrid(float offset, int64_t keepOutRows);

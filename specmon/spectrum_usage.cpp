@@ -5,6 +5,7 @@
 #include "monitor/number_text.h"
 #include "specmon/spectrum_display.h"
 #include "specmon/spectrum_grid.h"
+#include "specmon/spectrum_measure.h"
 #include "specmon/spectrum_size.h"
 
 const ProgramUsage specmonUsage = {
@@ -37,6 +38,16 @@ const ProgramUsage specmonUsage = {
                                                numberText(averageLeast) + " to " + numberText(averageMost) +
                                                "), turned into decibels; r starts it afresh"),
                          std::string(1, restartKey)),
+        instrumentOption(flagOption(
+            "--measure", &MonitorOptions::measure,
+            "show in the window's second text line the frame's tone: its frequency, refined between bins as the "
+            "readout's peak, the nearest note of equal temperament (A4 = " +
+                numberText(concertA) +
+                " Hz) and the distance to it in cents, and the distortion: the root of the power of harmonics 2 to " +
+                numberText(highestHarmonic) + " over the fundamental's, each summed over " +
+                numberText(2 * harmonicHalfWidth + 1) +
+                " bins, e.g. 1500.0 Hz  F#6 +23 cents  THD 0.12 % (no tone for silence); CLIP follows in light red "
+                "when a sample is at full scale")),
     },
     {
         {restartKey, "starts the peak hold and the average afresh"},

@@ -11,11 +11,13 @@
 #include "monitor/command_line.h"
 #include "monitor/dump_destination.h"
 #include "monitor/frame_end.h"
+#include "monitor/graticule.h"
 #include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
 #include "monitor/user_notice.h"
 #include "plot/plot_helpers.h"
 #include "wavemon/scale_control.h"
+#include "wavemon/wave_measure.h"
 #include "wavemon/wave_trace.h"
 #include "wavemon/wave_trigger.h"
 #include "wavemon/wave_usage.h"
@@ -42,6 +44,19 @@ void steerView(const MonitorOptions& options, WaveLoop& loop)
     loop.view.scale = nextScale(loop.view.scale, mouseLeft(), mouseRight());
     loop.view.readoutColumn = options.readout ? mouseX() : -1;
     loop.view.frozen = loop.frame.instrument.frozen;
+}
+
+// The frame's measurements, over the whole snapshot (or the frozen one), for
+// the measurement line and for --print=measure.
+void measureSamples(const MonitorOptions& options, WaveLoop& loop)
+{
+    if (!options.measure && options.print != PrintKind::measure) {
+        return;
+    }
+    const WaveMeasure measure = measureWave(loop.samples);
+    loop.view.measureLine = options.measure ? waveMeasureLine(measure) : std::string();
+    loop.view.clip = measure.clip;
+    loop.frame.measured = waveMeasureValues(measure);
 }
 
 void finishTraceWorker(WaveLoop& loop)
@@ -108,6 +123,7 @@ int main(int argc, char** argv)
     }
     WaveLoop loop;
     loop.view.grid = options.grid;
+    loop.view.gridKeepOut = gridKeepOutRows(options);
     openMonitorWindow(options);
     startCapture();
 
@@ -116,6 +132,7 @@ int main(int argc, char** argv)
         steerView(options, loop);
         finishTraceWorker(loop);
         takeSamples(options, loop);
+        measureSamples(options, loop);
         if (!options.noWindow) {
             startTraceWorker(loop);
         }

@@ -5,6 +5,7 @@
 
 #include "monitor/frozen_mark.h"
 #include "monitor/graticule.h"
+#include "monitor/measure_line.h"
 #include "monitor/monitor_window.h"
 #include "monitor/readout_line.h"
 #include "plot/plot_helpers.h"
@@ -28,7 +29,7 @@ void drawWaveHelp()
 
 namespace {
 
-void drawWaveGrid(float scale)
+void drawWaveGrid(float scale, int64_t keepOutRows)
 {
     std::vector<GridLine> columns;
     for (int64_t k = 1; k <= gridTimeColumns; ++k) {
@@ -41,7 +42,7 @@ void drawWaveGrid(float scale)
         rows.push_back(
             {traceRow(static_cast<float>(static_cast<double>(k) * step.value()), scale), amplitudeLabel(step, k)});
     }
-    drawGrid(columns, rows);
+    drawGrid(columns, rows, keepOutRows);
 }
 
 } // namespace
@@ -50,7 +51,7 @@ void drawTrace(const float (&buffer)[traceLength], const TraceView& view)
 {
     clearMonitorWindow();
     if (view.grid) {
-        drawWaveGrid(view.scale);
+        drawWaveGrid(view.scale, view.gridKeepOut);
     }
     for (int64_t i = 0; i < tracePoints; ++i) {
         plotPoint(i, traceRow(buffer[view.first + i], view.scale), traceColour);
@@ -61,5 +62,8 @@ void drawTrace(const float (&buffer)[traceLength], const TraceView& view)
     }
     if (view.frozen) {
         drawFrozenMark();
+    }
+    if (!view.measureLine.empty()) {
+        drawMeasureLine(view.measureLine, view.clip);
     }
 }

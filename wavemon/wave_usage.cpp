@@ -4,6 +4,7 @@
 #include "monitor/number_text.h"
 #include "wavemon/scale_control.h"
 #include "wavemon/wave_grid.h"
+#include "wavemon/wave_measure.h"
 #include "wavemon/wave_trace.h"
 #include "wavemon/wave_trigger.h"
 
@@ -35,6 +36,13 @@ const ProgramUsage wavemonUsage = {
             ", 0 by default) in the EDGE direction (rising, the default, or falling) among the middle half of the "
             "samples, that crossing in the middle column, with a hysteresis of " +
             singleText(triggerHysteresis) + "; a frame with no crossing shows the older half as usual")),
+        instrumentOption(flagOption(
+            "--measure", &MonitorOptions::measure,
+            "show in the window's second text line what the frame's " + numberText(traceLength) +
+                " samples measure: the RMS and peak levels in dBFS (full scale 1), the mean (DC), and the frequency "
+                "by counting the rising crossings of the middle of the swing, after a sample a tenth of the swing "
+                "below it, e.g. RMS -12.04 dBFS  peak -6.02 dBFS  DC +0.0012  1000.0 Hz (--- Hz for fewer than two "
+                "crossings); CLIP follows in light red when a sample is at full scale")),
     },
     {},
 };

@@ -4,8 +4,9 @@
 // CPU, peak memory, threads, the time from launch to the first frame with a
 // trace, and the delay from a change of the input signal to the frame that
 // shows it; and each monitor again with --grid --readout (the pointer over
-// its window), whose cost is to stay within 1.2 times the plain one's, and
-// with --no-window, which is to cost less than the plain one. Every
+// its window) and with --measure, whose costs are to stay within 1.2 times
+// the plain one's, and with --no-window, which is to cost less than the plain
+// one. Every
 // program runs alone on fresh private X and audio servers;
 // the whole set runs twice so that the spread between rounds shows how far
 // the figures can be trusted on a busy machine.
@@ -62,6 +63,8 @@ int main(int argc, char** argv)
             {"specmon", programPath(3, EARSHOT_SPECMON_PATH), &specmonProbe, {}},
             {"wavemon --grid --readout", programPath(2, EARSHOT_WAVEMON_PATH), &wavemonProbe, instrument},
             {"specmon --grid --readout", programPath(3, EARSHOT_SPECMON_PATH), &specmonProbe, instrument},
+            {"wavemon --measure", programPath(2, EARSHOT_WAVEMON_PATH), &wavemonProbe, {"--measure"}},
+            {"specmon --measure", programPath(3, EARSHOT_SPECMON_PATH), &specmonProbe, {"--measure"}},
             {"wavemon --no-window", programPath(2, EARSHOT_WAVEMON_PATH), nullptr, {"--no-window"}},
             {"specmon --no-window", programPath(3, EARSHOT_SPECMON_PATH), nullptr, {"--no-window"}},
         };

@@ -121,7 +121,7 @@ TEST(CommandLine, OptionValuesAreCheckedAtTheirLimits)
     EXPECT_EQ(read({"--grid", "--average=5"}).options.instrumentKeys, "r");
     EXPECT_FALSE(read({"--input", "x"}).options.instrument);
     const MonitorOptions script = read({"--print", "--frames=12", "--no-window", "--out", "a b.txt"}).options;
-    EXPECT_TRUE(script.print && script.noWindow);
+    EXPECT_TRUE(script.print == PrintKind::numbers && script.noWindow);
     EXPECT_EQ(script.frames, 12);
     EXPECT_EQ(script.out, "a b.txt");
     EXPECT_FALSE(script.instrument) << "options for scripts freeze nothing";

@@ -15,7 +15,11 @@ namespace {
 TEST(Graticule, LabelsKeepOutOfTheTopRowsAboveOrBelowTheirLine)
 {
     constexpr int64_t top = labelKeepOutRows;
-    constexpr int64_t wider = 19;
+    MonitorOptions measuring;
+    measuring.measure = true;
+    const int64_t wider = gridKeepOutRows(measuring);
+    ASSERT_EQ(wider, 19) << "with the measurement line, screen rows 0 to 18";
+    ASSERT_EQ(gridKeepOutRows(MonitorOptions{}), top);
     const std::tuple<int64_t, int64_t, std::optional<int64_t>> cases[] = {
         {top, 0, 2},    {top, 382, 384},   {top, 383, 373},   {top, 394, 384}, {top, 395, {}},
         {top, 400, {}}, {wider, 372, 374}, {wider, 373, 363}, {wider, 385, {}}};
