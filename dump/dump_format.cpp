@@ -23,6 +23,13 @@ std::string withoutTrailingZeros(std::string digits)
 
 } // namespace
 
+std::string dumpLineText(int64_t index, float value)
+{
+    std::string line = formatInteger(index);
+    line.append(static_cast<size_t>(printZoneWidth - static_cast<int32_t>(line.size()) % printZoneWidth), ' ');
+    return line + formatSingle(value);
+}
+
 std::string formatInteger(int64_t value)
 {
     char text[24];

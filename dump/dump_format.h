@@ -16,6 +16,14 @@ std::string formatInteger(int64_t value);
 // not-a-number give " inf", "-inf" and " nan".
 std::string formatSingle(float value);
 
+// The width of the print zones the dump's columns fill: a line's value
+// starts at the next zone after its index.
+inline constexpr int32_t printZoneWidth = 14;
+
+// Line index of the dump, without its ending: formatInteger(index), blanks up
+// to the next print zone (1 to printZoneWidth of them), formatSingle(value).
+std::string dumpLineText(int64_t index, float value);
+
 // The values as one line of text: each as formatSingle writes it, without
 // the blank before a positive value, separated by single blanks, then '\n'.
 // Replaces what line held (keeping its storage, so that a line a frame

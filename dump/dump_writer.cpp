@@ -12,8 +12,6 @@ std::error_code dumpError;
 
 namespace {
 
-constexpr int32_t printZoneWidth = 14;
-
 // The replacement under way; its stream is null while the writer is closed.
 // A text stands in for it when the dump is wanted as text.
 FileReplacement dumpFile;

@@ -6,8 +6,12 @@ void applyInstrumentKey(int code, const MonitorOptions& options, InstrumentState
 {
     if (code == freezeKey && options.instrument) {
         state.frozen = !state.frozen;
-    } else if (code > 0 && code < 256 && std::tolower(code) == restartKey &&
-               options.instrumentKeys.find(restartKey) != std::string::npos) {
-        state.restart = true;
+        return;
     }
+    const char key = code > 0 && code < 256 ? static_cast<char>(std::tolower(code)) : '\0';
+    if (key == '\0' || options.instrumentKeys.find(key) == std::string::npos) {
+        return;
+    }
+    state.restart = state.restart || key == restartKey;
+    state.storeReference = state.storeReference || key == referenceKey;
 }

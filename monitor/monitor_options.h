@@ -37,6 +37,9 @@ struct MonitorOptions {
     TriggerOption trigger;             // --trigger
     bool peakHold = false;             // --peak-hold: the highest levels since the start, under the trace
     bool measure = false;              // --measure: the frame's measured values in the second text row
+    bool log = false;                  // --log: a logarithmic frequency axis
+    bool reference = false;            // --reference[=FILE]: a stored trace beside the live one
+    std::string referenceFile;         // FILE of --reference=FILE, a dump to start with; empty for none
     int64_t average = 0;               // --average N: the power averaged over frames with weight 1/N; 0 for none
     PrintKind print = PrintKind::none; // --print[=WHAT]: a line on standard output after each frame
     int64_t frames = 0;                // --frames N: end after N frames; 0 for no end of its own

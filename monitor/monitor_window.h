@@ -18,6 +18,8 @@ inline constexpr int64_t monitorHeight = 401;
 inline constexpr int64_t backgroundColour = 0;
 inline constexpr int64_t traceColour = 10;
 inline constexpr int64_t textColour = 14;
+// The reference trace (--reference), under the live one: light cyan.
+inline constexpr int64_t referenceColour = 11;
 
 // The two help lines at the bottom left of both windows: plot coordinates of
 // each line's first glyph, and the second line, the same in both.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "monitor/dump_destination.h"
+#include "monitor/instrument_keys.h"
 #include "monitor/number_text.h"
 #include "monitor/terminal_text.h"
 
@@ -113,6 +114,25 @@ std::vector<OptionRow> makeBothOptions()
                 ", the values of the measurement line (--measure) instead, without their units; a reader that "
                 "stops reading holds the frames up but not the keys or the signals, and when the reader goes away "
                 "the program ends as on kill"),
+        instrumentOption(
+            row(
+                "--reference", OptionValue::optional, "FILE",
+                [](std::optional<std::string_view> value, MonitorOptions& options) -> std::string {
+                    if (value && value->empty()) {
+                        return "needs the name of a dump file after '='";
+                    }
+                    options.reference = true;
+                    options.referenceFile = value.value_or("");
+                    return {};
+                },
+                "draw a stored trace in light cyan under the live one, as the live one is drawn: " +
+                    std::string(1, referenceKey) +
+                    " stores the numbers the frame drew as it (frozen, the frozen ones), and with =FILE it starts "
+                    "as FILE, a dump of the same program in " +
+                    dumpName +
+                    "'s form (of wavemon's, the older half of its samples, which the trace draws), read strictly; "
+                    "with --readout the pointer's part adds the reference's value there"),
+            std::string(1, referenceKey)),
         wholeNumberOption("--frames", &MonitorOptions::frames, framesLeast, 0,
                           "end after N frames (N from " + numberText(framesLeast) + "), as on Escape"),
         flagOption("--no-window", &MonitorOptions::noWindow,

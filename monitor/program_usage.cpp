@@ -6,6 +6,7 @@
 #include "capture/capture_format.h"
 #include "monitor/dump_destination.h"
 #include "monitor/exit_status.h"
+#include "monitor/instrument_keys.h"
 #include "monitor/monitor_window.h"
 #include "monitor/number_text.h"
 
@@ -18,28 +19,29 @@ struct Entry {
 };
 
 constexpr int textWidth = 79;
+constexpr int termIndent = 2;
 constexpr int entryIndent = 6;
 
 const std::string dumpName = monitorDumpPath;
 
 // The names of the rows as a list in words: "--grid, --readout or --trigger".
-std::string nameList(const std::vector<const OptionRow*>& rows)
+std::string nameList(const std::vector<OptionRow>& rows)
 {
     std::string list;
     for (size_t i = 0; i < rows.size(); ++i) {
-        list += (i == 0 ? "" : i + 1 == rows.size() ? " or " : ", ") + rows[i]->name;
+        list += (i == 0 ? "" : i + 1 == rows.size() ? " or " : ", ") + rows[i].name;
     }
     return list;
 }
 
-// The rows of the program's own options that make it an instrument, or that
+// The rows of the program's options that make it an instrument, or that
 // bring the key.
-std::vector<const OptionRow*> instrumentRows(const ProgramUsage& usage, char key = 0)
+std::vector<OptionRow> instrumentRows(const ProgramUsage& usage, char key = 0)
 {
-    std::vector<const OptionRow*> rows;
-    for (const OptionRow& row : usage.options) {
+    std::vector<OptionRow> rows;
+    for (const OptionRow& row : optionTable(usage)) {
         if (row.instrument && (key == 0 || row.keys.find(key) != std::string::npos)) {
-            rows.push_back(&row);
+            rows.push_back(row);
         }
     }
     return rows;
@@ -54,13 +56,15 @@ std::vector<Entry> controls(const ProgramUsage& usage)
         {"Ctrl-C in the terminal, kill, closing the terminal",
          "the same as Escape; once the program is ending, the next one ends it at once, without " + dumpName},
     };
-    if (const std::vector<const OptionRow*> rows = instrumentRows(usage); !rows.empty()) {
+    if (const std::vector<OptionRow> rows = instrumentRows(usage); !rows.empty()) {
         entries.push_back({"Space, with " + nameList(rows),
                            "freezes the picture: frames go on (the buttons and the readout still act on it) while "
                            "the audio flows on, and Space again shows the live input; while frozen, " +
                                dumpName + " gets the frozen numbers and the top line says frozen"});
     }
-    for (const KeyUsage& key : usage.keys) {
+    std::vector<KeyUsage> keys = usage.keys;
+    keys.insert(keys.end(), bothKeys().begin(), bothKeys().end());
+    for (const KeyUsage& key : keys) {
         entries.push_back({std::string(1, key.key) + ", with " + nameList(instrumentRows(usage, key.key)), key.text});
     }
     return entries;
@@ -167,7 +171,7 @@ std::string helpEntries(const std::vector<Entry>& entries)
 {
     std::string out;
     for (const Entry& entry : entries) {
-        out += "  " + std::string(entry.term) + "\n" + wrapped(entry.text, entryIndent);
+        out += wrapped(entry.term, termIndent) + wrapped(entry.text, entryIndent);
     }
     return out;
 }
@@ -212,6 +216,14 @@ std::string upper(std::string_view text)
 std::string_view projectVersion()
 {
     return EARSHOT_VERSION;
+}
+
+const std::vector<KeyUsage>& bothKeys()
+{
+    static const std::vector<KeyUsage> keys = {
+        {referenceKey, "stores the numbers the frame drew as the reference trace, replacing any earlier one"},
+    };
+    return keys;
 }
 
 std::vector<OptionRow> optionTable(const ProgramUsage& usage)

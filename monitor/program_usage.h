@@ -30,8 +30,12 @@ struct ProgramUsage {
     // The rows of the options of this program alone, ahead of those of both
     // programs in its option table.
     std::vector<OptionRow> options;
+    // The keys of this program alone, ahead of those of both (bothKeys).
     std::vector<KeyUsage> keys;
 };
+
+// The keys of both programs' options: m, for --reference.
+const std::vector<KeyUsage>& bothKeys();
 
 // The program's option table: its own rows, then those of both programs
 // (bothOptions), then the answers (answerOptions).

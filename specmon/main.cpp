@@ -1,5 +1,7 @@
 // specmon: the power spectrum of an audio input (the default one, or the one
 // --input names).
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -7,6 +9,7 @@
 #include "capture/capture_stream.h"
 #include "monitor/command_line.h"
 #include "monitor/dump_destination.h"
+#include "monitor/exit_status.h"
 #include "monitor/frame_end.h"
 #include "monitor/frozen_mark.h"
 #include "monitor/graticule.h"
@@ -14,7 +17,10 @@
 #include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
 #include "monitor/readout_line.h"
+#include "monitor/reference_file.h"
+#include "monitor/user_notice.h"
 #include "plot/plot_helpers.h"
+#include "specmon/spectrum_axis.h"
 #include "specmon/spectrum_display.h"
 #include "specmon/spectrum_fft.h"
 #include "specmon/spectrum_grid.h"
@@ -30,7 +36,9 @@ namespace {
 // What the frame loop carries from one frame to the next: the offset, the
 // frame's transform data and levels (while the picture is frozen, the frozen
 // levels), whether its samples reached full scale, what --average and
-// --peak-hold remember, and the measurement line.
+// --peak-hold remember, the measurement line, the reference trace's levels
+// (--reference), and the logarithmic axis (--log; null for the linear one)
+// with the levels drawn in each column.
 struct SpectrumLoop {
     FrameLoop frame;
     float offset = offsetStart;
@@ -41,7 +49,41 @@ struct SpectrumLoop {
     PowerAverage average;
     PeakHold peaks;
     std::string measureLine;
+    float reference[spectrumBins] = {};
+    bool hasReference = false;
+    LogAxis logAxis;
+    const LogAxis* axis = nullptr;
+    float columnsDb[axisColumns] = {};
+    float referenceColumnsDb[axisColumns] = {};
+    float peakColumnsDb[axisColumns] = {};
 };
+
+// With --reference=FILE, the reference starts as the levels of the dump in
+// FILE. False, having told the user why, when FILE is no specmon dump.
+bool loadReference(const MonitorOptions& options, SpectrumLoop& loop)
+{
+    if (options.referenceFile.empty()) {
+        return true;
+    }
+    if (const std::string problem =
+            readReferenceFile(options.referenceFile, specmonUsage.name, spectrumBins, loop.reference);
+        !problem.empty()) {
+        tellUser(problem);
+        return false;
+    }
+    loop.hasReference = true;
+    return true;
+}
+
+// m stores the levels the last frame drew as the reference.
+void storeReference(SpectrumLoop& loop)
+{
+    if (loop.frame.instrument.storeReference) {
+        loop.frame.instrument.storeReference = false;
+        std::copy(std::begin(loop.levelsDb), std::end(loop.levelsDb), std::begin(loop.reference));
+        loop.hasReference = true;
+    }
+}
 
 // The levels of the newest samples: averaged over frames with --average,
 // and raised into the peak hold with --peak-hold, each started afresh first
@@ -81,21 +123,30 @@ void measureLevels(const MonitorOptions& options, SpectrumLoop& loop)
     loop.frame.measured = spectrumMeasureValues(measure, loop.clip);
 }
 
-// The frame: the grid under everything, the peak hold under the trace, the
-// legend over it, then the readout and the frozen mark in the top line.
-void drawFrame(const MonitorOptions& options, const SpectrumLoop& loop)
+// The frame: the grid under everything, the reference and the peak hold
+// under the trace, each as the axis draws it, the legend over them, then
+// the readout and the frozen mark in the top line and the measurement line
+// under them.
+void drawFrame(const MonitorOptions& options, SpectrumLoop& loop)
 {
     clearMonitorWindow();
     if (options.grid) {
-        drawSpectrumGrid(loop.offset, gridKeepOutRows(options));
+        drawSpectrumGrid(loop.offset, options.log, gridKeepOutRows(options));
+    }
+    if (loop.hasReference) {
+        columnLevels(loop.axis, loop.reference, loop.referenceColumnsDb);
+        drawSpectrum(loop.referenceColumnsDb, loop.offset, referenceColour);
     }
     if (options.peakHold && loop.peaks.started) {
-        drawSpectrum(loop.peaks.levelsDb, loop.offset, peakHoldColour);
+        columnLevels(loop.axis, loop.peaks.levelsDb, loop.peakColumnsDb);
+        drawSpectrum(loop.peakColumnsDb, loop.offset, peakHoldColour);
     }
-    drawSpectrum(loop.levelsDb, loop.offset, traceColour);
+    columnLevels(loop.axis, loop.levelsDb, loop.columnsDb);
+    drawSpectrum(loop.columnsDb, loop.offset, traceColour);
     drawSpectrumLegend();
     if (options.readout) {
-        drawReadout(spectrumReadout(mouseX(), loop.levelsDb));
+        drawReadout(spectrumReadout(mouseX(), loop.levelsDb, loop.axis, loop.columnsDb,
+                                    loop.hasReference ? loop.referenceColumnsDb : nullptr));
     }
     if (loop.frame.instrument.frozen) {
         drawFrozenMark();
@@ -114,6 +165,13 @@ int main(int argc, char** argv)
         return *status;
     }
     SpectrumLoop loop;
+    if (!loadReference(options, loop)) {
+        return exitWrongCommandLine;
+    }
+    if (options.log) {
+        buildLogAxis(loop.logAxis);
+        loop.axis = &loop.logAxis;
+    }
     openMonitorWindow(options);
     // The tables are built before the capture starts, so the audio thread
     // never runs while they are written.
@@ -124,6 +182,7 @@ int main(int argc, char** argv)
     // follow the mouse; its levels are what goes to out.txt.
     do {
         loop.offset = nextOffset(loop.offset, mouseLeft(), mouseRight());
+        storeReference(loop);
         if (!loop.frame.instrument.frozen) {
             analyseNewFrame(options, loop);
         }

@@ -27,13 +27,17 @@ std::string frequencyAndLevel(double hz, double db)
     return fixedDecimals(hz, 1) + " Hz  " + fixedDecimals(db, 2) + " dB";
 }
 
-std::string spectrumReadout(int64_t column, const float (&levelsDb)[spectrumBins])
+std::string spectrumReadout(int64_t column, const float (&levelsDb)[spectrumBins], const LogAxis* axis,
+                            const float (&columnsDb)[axisColumns], const float* referenceColumnsDb)
 {
     const SpectrumPeak peak = refinedPeak(levelsDb);
     const std::string peakPart = "peak " + frequencyAndLevel(peak.hz, peak.db);
-    const int64_t bin = column - 1;
-    if (bin < 0 || bin >= spectrumBins) {
+    if (column < 1 || column > axisColumns) {
         return peakPart;
     }
-    return frequencyAndLevel(static_cast<double>(bin) * binWidthHz, levelsDb[bin]) + "  " + peakPart;
+    std::string text = frequencyAndLevel(columnHz(axis, column), columnsDb[column - 1]);
+    if (referenceColumnsDb != nullptr) {
+        text += "  ref " + fixedDecimals(referenceColumnsDb[column - 1], 2) + " dB";
+    }
+    return text + "  " + peakPart;
 }

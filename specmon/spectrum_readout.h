@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "specmon/spectrum_axis.h"
 #include "specmon/spectrum_size.h"
 
 struct SpectrumPeak {
@@ -23,4 +24,9 @@ std::string frequencyAndLevel(double hz, double db);
 // The readout line for the pointer at column (-1 when it is not over the
 // window): "<bin>  peak <peak>", or "peak <peak>" alone where the column
 // shows no bin (column 0, or outside).
-std::string spectrumReadout(int64_t column, const float (&levelsDb)[spectrumBins]);
+// On either axis (spectrum_axis.h): the pointer's part gives the frequency
+// the column shows and the level drawn there (columnsDb, from columnLevels),
+// then, with a reference trace (referenceColumnsDb, else null), its level
+// there: "1500.0 Hz  48.83 dB  ref 45.63 dB  peak 1500.0 Hz  48.83 dB".
+std::string spectrumReadout(int64_t column, const float (&levelsDb)[spectrumBins], const LogAxis* axis,
+                            const float (&columnsDb)[axisColumns], const float* referenceColumnsDb);

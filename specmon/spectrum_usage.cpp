@@ -1,8 +1,10 @@
 #include "specmon/spectrum_usage.h"
 
 #include "capture/capture_format.h"
+#include "monitor/dump_destination.h"
 #include "monitor/instrument_keys.h"
 #include "monitor/number_text.h"
+#include "specmon/spectrum_axis.h"
 #include "specmon/spectrum_display.h"
 #include "specmon/spectrum_grid.h"
 #include "specmon/spectrum_measure.h"
@@ -38,6 +40,17 @@ const ProgramUsage specmonUsage = {
                                                numberText(averageLeast) + " to " + numberText(averageMost) +
                                                "), turned into decibels; r starts it afresh"),
                          std::string(1, restartKey)),
+        instrumentOption(flagOption(
+            "--log", &MonitorOptions::log,
+            "show the frequencies on a logarithmic axis: column x shows " + numberText(binWidthHz) + " x " +
+                numberText(spectrumBins - 1) + "^((x - 1) / " + numberText(spectrumBins - 1) +
+                ") Hz, bin 1 in column 1 and bin " + numberText(spectrumBins - 1) + " in column " +
+                numberText(axisColumns) +
+                ", with the highest level of the bins in its span, or where the span holds no bin (below about 3.5 "
+                "kHz) the level between the two bins around it; with --grid, lines at 1 to 9 times each power of "
+                "ten from " +
+                numberText(logGridLowestHz) + " Hz to " + numberText(logGridHighestHz / 1000.0) + " kHz; " +
+                std::string(monitorDumpPath) + " and --print keep the bins' levels")),
         instrumentOption(flagOption(
             "--measure", &MonitorOptions::measure,
             "show in the window's second text line the frame's tone: its frequency, refined between bins as the "

@@ -1,5 +1,6 @@
 // wavemon: an audio input (the default one, or the one --input names) as an
 // oscilloscope trace.
+#include <algorithm>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,10 +11,12 @@
 #include "capture/capture_stream.h"
 #include "monitor/command_line.h"
 #include "monitor/dump_destination.h"
+#include "monitor/exit_status.h"
 #include "monitor/frame_end.h"
 #include "monitor/graticule.h"
 #include "monitor/monitor_exit.h"
 #include "monitor/monitor_window.h"
+#include "monitor/reference_file.h"
 #include "monitor/user_notice.h"
 #include "plot/plot_helpers.h"
 #include "wavemon/scale_control.h"
@@ -36,7 +39,38 @@ struct WaveLoop {
     // whole 100 ms pause to finish, so the join normally returns at once.
     std::thread worker;
     bool toldNoWorker = false;
+    // The reference trace (--reference): the samples of a frame as drawn.
+    float reference[tracePoints] = {};
 };
+
+// With --reference=FILE, the reference starts as the older half of the
+// samples the dump in FILE holds, which a frame draws. False, having told the
+// user why, when FILE is no wavemon dump.
+bool loadReference(const MonitorOptions& options, WaveLoop& loop)
+{
+    if (options.referenceFile.empty()) {
+        return true;
+    }
+    float dumped[traceLength];
+    if (const std::string problem = readReferenceFile(options.referenceFile, wavemonUsage.name, traceLength, dumped);
+        !problem.empty()) {
+        tellUser(problem);
+        return false;
+    }
+    std::copy_n(dumped, tracePoints, loop.reference);
+    loop.view.reference = loop.reference;
+    return true;
+}
+
+// m stores the samples the last frame drew as the reference.
+void storeReference(WaveLoop& loop)
+{
+    if (loop.frame.instrument.storeReference) {
+        loop.frame.instrument.storeReference = false;
+        std::copy_n(loop.samples + loop.view.first, tracePoints, loop.reference);
+        loop.view.reference = loop.reference;
+    }
+}
 
 // The view follows the mouse and the freeze key.
 void steerView(const MonitorOptions& options, WaveLoop& loop)
@@ -124,6 +158,9 @@ int main(int argc, char** argv)
     WaveLoop loop;
     loop.view.grid = options.grid;
     loop.view.gridKeepOut = gridKeepOutRows(options);
+    if (!loadReference(options, loop)) {
+        return exitWrongCommandLine;
+    }
     openMonitorWindow(options);
     startCapture();
 
@@ -131,6 +168,7 @@ int main(int argc, char** argv)
     do {
         steerView(options, loop);
         finishTraceWorker(loop);
+        storeReference(loop);
         takeSamples(options, loop);
         measureSamples(options, loop);
         if (!options.noWindow) {

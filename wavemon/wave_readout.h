@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // "2.00 ms  +0.2500": column / 48 in ms with two decimals, then the sample
 // with its sign and four decimals; one that rounds to zero reads "+0.0000".
-std::string waveReadout(int64_t column, float sample);
+// With a reference trace, its sample there follows: "2.00 ms  +0.2500  ref
+// +0.2400".
+std::string waveReadout(int64_t column, float sample, std::optional<float> reference = std::nullopt);

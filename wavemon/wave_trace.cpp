@@ -1,6 +1,7 @@
 #include "wavemon/wave_trace.h"
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "monitor/frozen_mark.h"
@@ -53,12 +54,19 @@ void drawTrace(const float (&buffer)[traceLength], const TraceView& view)
     if (view.grid) {
         drawWaveGrid(view.scale, view.gridKeepOut);
     }
+    if (view.reference != nullptr) {
+        for (int64_t i = 0; i < tracePoints; ++i) {
+            plotPoint(i, traceRow(view.reference[i], view.scale), referenceColour);
+        }
+    }
     for (int64_t i = 0; i < tracePoints; ++i) {
         plotPoint(i, traceRow(buffer[view.first + i], view.scale), traceColour);
     }
     drawWaveHelp();
     if (view.readoutColumn >= 0 && view.readoutColumn < tracePoints) {
-        drawReadout(waveReadout(view.readoutColumn, buffer[view.first + view.readoutColumn]));
+        const std::optional<float> reference =
+            view.reference != nullptr ? std::optional(view.reference[view.readoutColumn]) : std::nullopt;
+        drawReadout(waveReadout(view.readoutColumn, buffer[view.first + view.readoutColumn], reference));
     }
     if (view.frozen) {
         drawFrozenMark();

@@ -411,7 +411,9 @@ TEST(SpecmonInstrumentTest, RStartsThePeakHoldAfresh)
 {
     MonitorSession session(e2e::specmonProgram(), AudioInput::pipe, {"--peak-hold"});
     session.pulse().playSignal([](int64_t n) { return e2e::toneSample(tones[0].period, n); });
-    ASSERT_TRUE(session.waitForFrame(
+    // Steady: frames that hold the whole input, which alone the peak hold
+    // takes in.
+    ASSERT_TRUE(session.waitForSteadyFrame(
         "the first tone alone", [](const rig::RgbImage& image) { return tracedAlone(image, tones[0], tones[1]); }));
     session.pulse().playSignal([](int64_t n) { return e2e::toneSample(tones[1].period, n); });
     ASSERT_TRUE(

@@ -17,7 +17,12 @@ const ProgramUsage sample = {
     "back\\slash",
     "what it dumps",
     "other",
-    {},
+    // Enough of them to make the term of Space wider than a line.
+    {
+        instrumentOption(flagOption("--first-instrument-option", &MonitorOptions::grid, "one")),
+        instrumentOption(flagOption("--second-instrument-option", &MonitorOptions::grid, "two")),
+        instrumentOption(flagOption("--third-instrument-option", &MonitorOptions::grid, "three")),
+    },
     {},
 };
 

@@ -14,6 +14,8 @@ TEST(WaveReadout, TimeOfTheColumnAndTheSampleWithItsSign)
     EXPECT_EQ(waveReadout(0, -0.00001f), "0.00 ms  +0.0000");
     EXPECT_EQ(waveReadout(0, -0.0f), "0.00 ms  +0.0000");
     EXPECT_EQ(waveReadout(0, -0.00006f), "0.00 ms  -0.0001");
+    // With a reference, its sample in the column follows.
+    EXPECT_EQ(waveReadout(96, 0.25f, 0.24f), "2.00 ms  +0.2500  ref +0.2400");
 }
 
 } // namespace
