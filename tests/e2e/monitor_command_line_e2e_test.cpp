@@ -76,6 +76,17 @@ TEST_P(MonitorCommandLineTest, AnythingElseIsRefusedWithAHintAndStatus2)
     EXPECT_EQ(crafted.code, 2);
     EXPECT_NE(crafted.err.find(name + ": unknown option '--x\\x1b[2J\\x0afake: line'; see '"), std::string::npos)
         << crafted.err;
+    // A reference that is no dump of the program is refused before any window.
+    std::ofstream(dir.path() + "/other.txt", std::ios::binary) << "not a dump\r\n";
+    for (const std::string& file : {std::string("missing.txt"), std::string("other.txt")}) {
+        const Ended reference = run({"--reference=" + file});
+        EXPECT_EQ(reference.code, 2);
+        EXPECT_NE(reference.err.find(name + ": " + file +
+                                     (file == "missing.txt" ? " not read: No such file or directory\n"
+                                                            : " line 1: not a line of a " + name + " dump\n")),
+                  std::string::npos)
+            << reference.err;
+    }
 }
 
 TEST_P(MonitorCommandLineTest, ListingNoInputsSaysThereAreNone)

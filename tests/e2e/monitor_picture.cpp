@@ -17,6 +17,7 @@ rig::Rgb paletteRgb(uint8_t colour)
     case gridColour: return {85, 85, 85};
     case gridLabelColour: return {170, 170, 170};
     case peakHoldColour: return {255, 85, 85};
+    case referenceColour: return {85, 255, 255};
     default: return {0, 0, 0};
     }
 }

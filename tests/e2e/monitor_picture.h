@@ -25,8 +25,12 @@ constexpr uint8_t textColour = 14;
 // The grid of --grid and its labels.
 constexpr uint8_t gridColour = 8;
 constexpr uint8_t gridLabelColour = 7;
-// specmon's peak hold (--peak-hold), under the trace.
+// specmon's peak hold (--peak-hold), under the trace, and the clip mark of
+// the measurement line (--measure), both light red.
 constexpr uint8_t peakHoldColour = 12;
+constexpr uint8_t clipColour = 12;
+// The reference trace (--reference): light cyan.
+constexpr uint8_t referenceColour = 11;
 // The top text row, where the readout of --readout stands, and the rows
 // from the top that grid labels keep clear: it and one blank row under it.
 constexpr int readoutRow = 0;

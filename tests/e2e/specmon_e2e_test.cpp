@@ -5,6 +5,7 @@
 #include <X11/keysym.h>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <iterator>
 #include <numbers>
 #include <sstream>
@@ -460,6 +461,93 @@ TEST(SpecmonInstrumentTest, TheAverageTakesInOnlyFramesOfTheInput)
     ASSERT_EQ(levels.size(), static_cast<size_t>(e2e::spectrumBins)) << run.out.substr(0, 100);
     EXPECT_NEAR(levels[64], fullToneDb, toneToleranceDb);
     EXPECT_LT(levels[300], -100.0);
+}
+
+// The logarithmic axis (--log): column x shows 23.4375 x 1023^((x - 1) /
+// 1023) Hz.
+int logColumn(double hz)
+{
+    return 1 + static_cast<int>(std::lround(1023.0 * std::log(hz / 23.4375) / std::log(1023.0)));
+}
+
+std::string logColumnText(int column)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f Hz", 23.4375 * std::pow(1023.0, (column - 1) / 1023.0));
+    return text;
+}
+
+// On the logarithmic axis a tone tops out in the column of its frequency, on
+// a bin (1500 Hz) as between the columns' bins below 3.5 kHz (375 Hz), and
+// nowhere a hundred columns (an octave) away; the grid's lines sit at their
+// frequencies, and the readout tells the column's frequency and level.
+TEST(SpecmonCompareTest, OnTheLogarithmicAxisATonesColumnFollowsItsFrequency)
+{
+    MonitorSession session(e2e::specmonProgram(), AudioInput::pipe, {"--log", "--grid", "--readout"});
+    const int column1500 = logColumn(1500.0);
+    session.movePointer(column1500, 150);
+    for (const int period : {32, 128}) {
+        const int column = logColumn(48000.0 / period);
+        session.pulse().playSignal([period](int64_t n) { return e2e::toneSample(period, n); });
+        ASSERT_TRUE(session.waitForSteadyFrame(
+            "the tone's peak in column " + std::to_string(column), [column](const rig::RgbImage& image) {
+                const std::string peak = topsOutNear(image, column, fullToneRow, toneToleranceRows);
+                return !peak.empty() ? peak
+                       : e2e::topTraceRow(image, column - 100) >= fullToneRow - 50 ||
+                               e2e::topTraceRow(image, column + 100) >= fullToneRow - 50
+                           ? "a peak an octave away"
+                           : "";
+            }));
+        // The pointer's column shows 1501.2 Hz, and its span holds bin 64.
+        if (period == 32) {
+            EXPECT_EQ(e2e::readText(session.frame(), 0, e2e::readoutRow, 60, e2e::textColour),
+                      logColumnText(column1500) + "  48.83 dB  peak 1500.0 Hz  48.83 dB");
+        }
+    }
+    const rig::RgbImage& image = session.frame();
+    EXPECT_EQ(e2e::readText(image, logColumn(1000.0) - 2 - 40, 10, 5, e2e::gridLabelColour), "1 kHz");
+    EXPECT_FALSE(e2e::traceRowsOf(image, logColumn(30.0), e2e::gridColour).empty()) << "the 30 Hz line";
+    session.typeKey(XK_Escape);
+    EXPECT_TRUE(session.waitForCleanExit());
+}
+
+// The reference (--reference): from a dump file at the start, then from m,
+// in light cyan under the live trace, its level in the readout.
+TEST(SpecmonCompareTest, TheReferenceComesFromAFileAndFromM)
+{
+    const rig::TempDir dir;
+    const std::string file = dir.path() + "/before.txt";
+    std::ofstream(file, std::ios::binary) << e2e::uniformDump(e2e::spectrumBins, " 20");
+    MonitorSession session(e2e::specmonProgram(), AudioInput::pipe, {"--reference=" + file, "--readout"});
+    session.movePointer(300, 150);
+    const int row20 = e2e::windowRow(e2e::levelRow(20.0f, startOffset));
+    ASSERT_TRUE(session.waitForFrame("the reference at 20 dB", [&](const rig::RgbImage& image) {
+        const std::vector<int> rows = e2e::traceRowsOf(image, 300, e2e::referenceColour);
+        const std::string readout = e2e::readText(image, 0, e2e::readoutRow, 80, e2e::textColour);
+        return std::find(rows.begin(), rows.end(), row20) == rows.end() ? "no reference at 20 dB"
+               : readout != "7007.8 Hz  -190.00 dB  ref 20.00 dB  peak 0.0 Hz  -190.00 dB"
+                   ? "the readout reads '" + readout + "'"
+                   : "";
+    }));
+    session.pulse().playSignal([](int64_t n) { return e2e::toneSample(tones[0].period, n); });
+    ASSERT_TRUE(session.waitForSteadyFrame("the tone", [](const rig::RgbImage& image) {
+        return topsOutNear(image, tones[0].bin + 1, fullToneRow, toneToleranceRows);
+    }));
+    session.movePointer(tones[0].bin + 1, 150);
+    session.typeKey(XK_m);
+    // The readout tells once the frame that m stored has come.
+    ASSERT_TRUE(session.waitForFrame("the tone stored", [](const rig::RgbImage& image) {
+        const std::string readout = e2e::readText(image, 0, e2e::readoutRow, 80, e2e::textColour);
+        return readout.starts_with("1500.0 Hz  48.83 dB  ref 48.83 dB") ? "" : "the readout reads '" + readout + "'";
+    }));
+    session.pulse().playSilence();
+    ASSERT_TRUE(session.waitForFrame("the tone kept as the reference over silence", [](const rig::RgbImage& image) {
+        return drawnAround(image, tones[0])
+                   ? "the tone still traced"
+                   : topsOutNear(image, tones[0].bin + 1, fullToneRow, toneToleranceRows, e2e::referenceColour);
+    }));
+    session.typeKey(XK_Escape);
+    EXPECT_TRUE(session.waitForCleanExit());
 }
 
 } // namespace

@@ -6,8 +6,10 @@
 #include <X11/keysym.h>
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <set>
 
+#include "rig/temp_dir.h"
 #include "tests/e2e/dump_file.h"
 #include "tests/e2e/monitor_session.h"
 #include "tests/e2e/tones.h"
@@ -391,6 +393,46 @@ TEST(WavemonInstrumentTest, SpaceFreezesThePictureAndTheDumpHoldsWhatItShows)
         differing += !hidden && shown[static_cast<size_t>(x)] != row ? 1 : 0;
     }
     EXPECT_EQ(differing, 0) << "columns of the frozen frame that the dump does not hold";
+}
+
+// The reference (--reference): from a dump file at the start (the older
+// half of its samples), then from m, in light cyan under the live trace, its
+// sample in the readout.
+TEST(WavemonCompareTest, TheReferenceComesFromAFileAndFromM)
+{
+    const rig::TempDir dir;
+    const std::string file = dir.path() + "/before.txt";
+    std::ofstream(file, std::ios::binary) << e2e::uniformDump(2048, " 0.25");
+    MonitorSession session(e2e::wavemonProgram(), AudioInput::pipe, {"--reference=" + file, "--readout"});
+    session.movePointer(300, 150);
+    // Empty when column 300 shows the value in the colour.
+    const auto shownAt = [](float value, uint8_t colour) {
+        const int row = e2e::windowRow(e2e::waveRow(value, 1.0f));
+        return [row, colour](const rig::RgbImage& image) {
+            const std::vector<int> rows = e2e::traceRowsOf(image, 300, colour);
+            return std::find(rows.begin(), rows.end(), row) == rows.end() ? "nothing on row " + std::to_string(row)
+                                                                          : std::string();
+        };
+    };
+    ASSERT_TRUE(session.waitForFrame("the reference of the file", [&](const rig::RgbImage& image) {
+        const std::string readout = e2e::readText(image, 0, e2e::readoutRow, 40, e2e::textColour);
+        const std::string seen = shownAt(0.25f, e2e::referenceColour)(image);
+        return !seen.empty()                                ? seen
+               : readout != "6.25 ms  +0.0000  ref +0.2500" ? "the readout reads '" + readout + "'"
+                                                            : "";
+    }));
+    session.pulse().playSignal([](int64_t) { return int16_t{16384}; });
+    ASSERT_TRUE(session.waitForSteadyFrame("a steady input of 0.5", shownAt(0.5f, e2e::traceColour)));
+    session.typeKey(XK_m);
+    // The readout tells once the frame that m stored has come.
+    ASSERT_TRUE(session.waitForFrame("0.5 stored", [](const rig::RgbImage& image) {
+        const std::string readout = e2e::readText(image, 0, e2e::readoutRow, 40, e2e::textColour);
+        return readout == "6.25 ms  +0.5000  ref +0.5000" ? "" : "the readout reads '" + readout + "'";
+    }));
+    session.pulse().playSilence();
+    ASSERT_TRUE(session.waitForFrame("0.5 kept as the reference", shownAt(0.5f, e2e::referenceColour)));
+    session.typeKey(XK_Escape);
+    EXPECT_TRUE(session.waitForCleanExit());
 }
 
 } // namespace
