@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "plot/logic/pause_steps.h"
+#include "plot/platform/screen_platform.h"
 #include "plot/state/controls_state.h"
 #include "plot/state/screen_state.h"
 
@@ -25,13 +26,12 @@ int32_t getMouse(int64_t& x, int64_t& y, int64_t& wheel, int64_t& buttons, int64
     return 0;
 }
 
-int32_t setMouse(int32_t x, int32_t y, int32_t visibility, int32_t clip)
+namespace {
+
+// The mouse state setMouse asks for, and the requests that the refresh
+// thread carries out. screenLock held.
+void requestMouse(int32_t x, int32_t y, int32_t visibility, int32_t clip)
 {
-    const std::lock_guard services(servicesLock);
-    const std::lock_guard screen(screenLock);
-    if (!screenIsOpen) {
-        return 1;
-    }
     if (x != keepMouse || y != keepMouse) {
         const int32_t newX = std::clamp(x == keepMouse ? int32_t{mouseState.x} : x, 0, screenWidthPixels - 1);
         const int32_t newY = std::clamp(y == keepMouse ? int32_t{mouseState.y} : y, 0, screenHeightPixels - 1);
@@ -50,6 +50,25 @@ int32_t setMouse(int32_t x, int32_t y, int32_t visibility, int32_t clip)
     if (clip >= 0) {
         mouseState.clip = clip >= 1;
         mouseRequests.confine = true;
+    }
+}
+
+} // namespace
+
+int32_t setMouse(int32_t x, int32_t y, int32_t visibility, int32_t clip)
+{
+    const std::lock_guard services(servicesLock);
+    if (!screenIsOpen) {
+        return 1;
+    }
+    bool wake = false;
+    {
+        const std::lock_guard screen(screenLock);
+        requestMouse(x, y, visibility, clip);
+        wake = askForRefresh();
+    }
+    if (wake) {
+        wakeRefreshThread();
     }
     return 0;
 }

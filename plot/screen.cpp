@@ -22,10 +22,17 @@ bool validScreenArguments(int32_t width, int32_t height, int32_t depth)
 void setWindowTitle(std::string_view text)
 {
     const std::lock_guard services(servicesLock);
-    const std::lock_guard screen(screenLock);
-    keepTitle(text, windowTitle);
-    titleWasSet = true;
-    titleChanged = true;
+    bool wake = false;
+    {
+        const std::lock_guard screen(screenLock);
+        keepTitle(text, windowTitle);
+        titleWasSet = true;
+        titleChanged = true;
+        wake = askForRefresh();
+    }
+    if (wake) {
+        wakeRefreshThread();
+    }
 }
 
 // Pages, flags and refresh rate ask for what the programs never use (more
@@ -100,15 +107,21 @@ void drawLine(float x1, float y1, float x2, float y2, uint32_t colour, int32_t s
         return;
     }
     const auto index = static_cast<uint8_t>(colour);
-    const std::lock_guard screen(screenLock);
-    RowSpan touched;
-    switch (shape) {
-    case shapeLine: touched = rasterLine(screenView(), x1, y1, x2, y2, index, style); break;
-    case shapeBox: touched = rasterBox(screenView(), x1, y1, x2, y2, index, style); break;
-    case shapeFilledBox: touched = rasterFilledBox(screenView(), x1, y1, x2, y2, index); break;
-    default: break;
+    bool wake = false;
+    {
+        const std::lock_guard screen(screenLock);
+        RowSpan touched;
+        switch (shape) {
+        case shapeLine: touched = rasterLine(screenView(), x1, y1, x2, y2, index, style); break;
+        case shapeBox: touched = rasterBox(screenView(), x1, y1, x2, y2, index, style); break;
+        case shapeFilledBox: touched = rasterFilledBox(screenView(), x1, y1, x2, y2, index); break;
+        default: break;
+        }
+        wake = markDirtyRows(touched);
     }
-    markDirtyRows(touched);
+    if (wake) {
+        wakeRefreshThread();
+    }
 }
 
 void drawText(float x, float y, std::string_view text, uint32_t colour)
@@ -117,6 +130,12 @@ void drawText(float x, float y, std::string_view text, uint32_t colour)
     if (!screenIsOpen) {
         return;
     }
-    const std::lock_guard screen(screenLock);
-    markDirtyRows(rasterText(screenView(), x, y, text, static_cast<uint8_t>(colour), fontGlyphs));
+    bool wake = false;
+    {
+        const std::lock_guard screen(screenLock);
+        wake = markDirtyRows(rasterText(screenView(), x, y, text, static_cast<uint8_t>(colour), fontGlyphs));
+    }
+    if (wake) {
+        wakeRefreshThread();
+    }
 }

@@ -4,23 +4,42 @@
 // CPU, peak memory, threads, the time from launch to the first frame with a
 // trace, and the delay from a change of the input signal to the frame that
 // shows it; and each monitor again with --grid --readout (the pointer over
-// its window) and with --measure, whose costs are to stay within 1.2 times
-// the plain one's, and with --no-window, which is to cost less than the plain
-// one. Every
+// its window), with --measure, and with a reference trace from a file
+// (specmon on its logarithmic axis too), whose costs are to stay within 1.2
+// times the plain one's, and with --no-window, which is to cost less than
+// the plain one. Every
 // program runs alone on fresh private X and audio servers;
 // the whole set runs twice so that the spread between rounds shows how far
 // the figures can be trusted on a busy machine.
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <stdexcept>
 #include <string>
 
 #include "bench/process/cost_report.h"
+#include "dump/dump_format.h"
 #include "rig/sound_daemons.h"
+#include "rig/temp_dir.h"
 
 namespace {
 
 constexpr double defaultSeconds = 20.0;
+
+// The dumps the reference runs start from: each program's number of values,
+// half scale or a level in the trace's middle, so that it is drawn in full.
+constexpr int64_t waveSamples = 2048;
+constexpr int64_t spectrumLevels = 1024;
+
+std::string referenceDump(const rig::TempDir& dir, const std::string& name, int64_t count)
+{
+    const std::string path = dir.path() + "/" + name;
+    std::ofstream file(path, std::ios::binary);
+    for (int64_t i = 0; i < count; ++i) {
+        file << dumpLineText(i, count == waveSamples ? 0.5f : -20.0f) << "\r\n";
+    }
+    return path;
+}
 constexpr int rounds = 2;
 constexpr int signalSwitches = 5;
 
@@ -57,6 +76,7 @@ int main(int argc, char** argv)
             return std::filesystem::absolute(argc == 5 ? argv[index] : built).string();
         };
         const std::vector<std::string> instrument = {"--grid", "--readout"};
+        const rig::TempDir references;
         const std::vector<ProgramUnderTest> programs{
             {"bare_recorder", programPath(4, EARSHOT_BARE_RECORDER_PATH), nullptr, {}},
             {"wavemon", programPath(2, EARSHOT_WAVEMON_PATH), &wavemonProbe, {}},
@@ -65,6 +85,14 @@ int main(int argc, char** argv)
             {"specmon --grid --readout", programPath(3, EARSHOT_SPECMON_PATH), &specmonProbe, instrument},
             {"wavemon --measure", programPath(2, EARSHOT_WAVEMON_PATH), &wavemonProbe, {"--measure"}},
             {"specmon --measure", programPath(3, EARSHOT_SPECMON_PATH), &specmonProbe, {"--measure"}},
+            {"wavemon --reference",
+             programPath(2, EARSHOT_WAVEMON_PATH),
+             &wavemonProbe,
+             {"--reference=" + referenceDump(references, "wavemon.txt", waveSamples)}},
+            {"specmon --log --reference",
+             programPath(3, EARSHOT_SPECMON_PATH),
+             &specmonProbe,
+             {"--log", "--reference=" + referenceDump(references, "specmon.txt", spectrumLevels)}},
             {"wavemon --no-window", programPath(2, EARSHOT_WAVEMON_PATH), nullptr, {"--no-window"}},
             {"specmon --no-window", programPath(3, EARSHOT_SPECMON_PATH), nullptr, {"--no-window"}},
         };

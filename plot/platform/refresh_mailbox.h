@@ -24,6 +24,7 @@ struct RefreshMailbox {
     bool windowOpened = false;
     ScreenInfo desktop;
     bool stopRequested = false;
+    bool workLeft = false; // the services left work for the next pass (wakeRefreshThread)
     bool stopped = false;
     std::string problem; // why no window opened, for the user
 };
@@ -32,6 +33,9 @@ struct RefreshMailbox {
 // process exits, and destroying a condition variable with a waiter hangs.
 RefreshMailbox& refreshMailbox();
 
-// Whether process exit has asked the refresh thread to stop. Takes the
+// Refresh thread, between two passes: waits until the services leave work
+// for a pass, then a little longer so that the rest of a frame drawn in many
+// calls comes with it; or until window events may have come; or until process
+// exit asks the thread to stop, which it tells by returning false. Takes the
 // mailbox's lock.
-bool refreshStopRequested();
+bool awaitRefreshWork();

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr auto refreshInterval = std::chrono::milliseconds(10);
-
 // Whether the rows can be converted straight into the surface's pixels: it
 // holds the whole frame as 32-bit pixels with red, green and blue where
 // paletteToXrgb puts them.
@@ -78,6 +76,7 @@ bool showChangedRows(RefreshTarget& target, SDL_Surface* surface, RowSpan span, 
 void refreshPass(RefreshTarget& target)
 {
     const RefreshScreenLock screen;
+    refreshAsked = false;
     if (titleChanged) {
         SDL_SetWindowTitle(target.window, windowTitle);
         titleChanged = false;
@@ -132,10 +131,9 @@ bool createWindow(RefreshTarget& target)
 
 void refreshUntilStopped(RefreshTarget& target)
 {
-    while (!refreshStopRequested()) {
+    do {
         refreshPass(target);
-        std::this_thread::sleep_for(refreshInterval);
-    }
+    } while (awaitRefreshWork());
     SDL_FreeSurface(target.converted);
     std::free(target.shownRows);
     SDL_DestroyWindow(target.window);

@@ -21,7 +21,8 @@ struct RefreshTarget {
 // records what screenInfo reports and resets the controls' state.
 bool createWindow(RefreshTarget& target);
 
-// Runs a refresh pass every few milliseconds until process exit asks the
-// refresh thread to stop, then destroys the window and lets go of what the
-// passes kept.
+// Runs a refresh pass whenever the services leave it work, and now and then
+// for window events (awaitRefreshWork), until process exit asks the refresh
+// thread to stop, then destroys the window and lets go of what the passes
+// kept.
 void refreshUntilStopped(RefreshTarget& target);

@@ -190,6 +190,16 @@ std::string platformProblem()
     return box.problem;
 }
 
+void wakeRefreshThread()
+{
+    RefreshMailbox& box = refreshMailbox();
+    {
+        const std::lock_guard lock(box.lock);
+        box.workLeft = true;
+    }
+    box.changed.notify_all();
+}
+
 bool platformOpenWindow()
 {
     // Registered with the first window rather than with the thread, so that

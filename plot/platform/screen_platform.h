@@ -22,6 +22,11 @@ ScreenInfo platformDesktopInfo();
 // for the refresh thread.
 bool platformOpenWindow();
 
+// Any thread, with servicesLock held: the services have left work for the
+// refresh thread (askForRefresh said to wake it), which then makes a pass
+// within a few milliseconds.
+void wakeRefreshThread();
+
 // Why no window could be opened, in a few words for the user: no display,
 // no refresh thread, or the window system's reason. Empty before a
 // failure. Any thread.

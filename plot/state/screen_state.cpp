@@ -15,6 +15,7 @@ bool paletteChanged = false;
 char windowTitle[windowTitleCapacity] = {};
 bool titleChanged = false;
 bool titleWasSet = false;
+bool refreshAsked = false;
 int64_t screenRefreshRate = 0;
 char screenDriverName[driverNameCapacity] = {};
 
@@ -23,11 +24,20 @@ RasterView screenView()
     return {screenPixels, screenWidthPixels, screenHeightPixels};
 }
 
-void markDirtyRows(RowSpan span)
+bool askForRefresh()
 {
-    if (!isEmpty(span)) {
-        std::memset(dirtyRows + span.first, 1, static_cast<size_t>(span.last - span.first + 1));
+    const bool first = !refreshAsked;
+    refreshAsked = true;
+    return first;
+}
+
+bool markDirtyRows(RowSpan span)
+{
+    if (isEmpty(span)) {
+        return false;
     }
+    std::memset(dirtyRows + span.first, 1, static_cast<size_t>(span.last - span.first + 1));
+    return askForRefresh();
 }
 
 RowSpan takeDirtyRows()

@@ -73,8 +73,20 @@ extern char screenDriverName[driverNameCapacity];
 // The frame buffer as a raster view (all zeros before openScreen).
 RasterView screenView();
 
-// Sets the dirtyRows flags of the rows in span. screenLock held.
-void markDirtyRows(RowSpan span);
+// Whether the services have left the refresh thread work since its last
+// pass began: rows to show, a title, mouse requests. The thread sleeps until
+// they wake it for such work (or window events may have come), so they wake
+// it once for all the work of a frame. Under screenLock; each pass clears it.
+extern bool refreshAsked;
+
+// Notes that the services have left the refresh thread work: true when it
+// is the first since its last pass began, and the thread is to be woken
+// (wakeRefreshThread). screenLock held.
+bool askForRefresh();
+
+// Sets the dirtyRows flags of the rows in span, and asks for a refresh
+// (askForRefresh) when span holds any. screenLock held.
+bool markDirtyRows(RowSpan span);
 
 // The span from the first to the last dirty row, whose flags it clears; empty
 // when no row is dirty. screenLock held.
