@@ -135,6 +135,47 @@ void printThreads(std::ostream& out, const RoundResult& round)
     }
 }
 
+namespace {
+
+const ProgramResult* find(const RoundResult& round, const std::string& name)
+{
+    const auto found = std::find_if(round.begin(), round.end(), [&](const ProgramResult& p) { return p.name == name; });
+    return found == round.end() ? nullptr : &*found;
+}
+
+std::optional<double> targetFigure(const RoundResult& round, const CostTarget& target)
+{
+    const ProgramResult* program = find(round, target.program);
+    if (program == nullptr) {
+        return std::nullopt;
+    }
+    if (target.against.empty()) {
+        return program->cost.refreshSteadyPercent;
+    }
+    const ProgramResult* baseline = find(round, target.against);
+    return baseline == nullptr ? std::nullopt : ratio(program->cost.steadyCpuPercent, baseline->cost.steadyCpuPercent);
+}
+
+} // namespace
+
+void printTargets(std::ostream& out, const std::vector<RoundResult>& rounds, const std::vector<CostTarget>& targets)
+{
+    out << "\ntargets: each round's figure\n";
+    for (const CostTarget& target : targets) {
+        std::string figures;
+        bool met = true;
+        for (const RoundResult& round : rounds) {
+            const std::optional<double> figure = targetFigure(round, target);
+            met = met && figure && *figure <= target.limit;
+            figures += (figures.empty() ? "" : " / ") + formatted(figure, 2);
+        }
+        const std::string what = target.against.empty() ? target.program + ": refresh thread, steady % of a core"
+                                                        : target.program + ": steady CPU x " + target.against;
+        out << "  " << std::left << std::setw(58) << what << std::right << std::setw(14) << figures << "  at most "
+            << formatted(target.limit, 1) << (met ? "  met" : "  MISSED") << "\n";
+    }
+}
+
 void printSummary(std::ostream& out, const std::vector<RoundResult>& rounds)
 {
     if (rounds.empty()) {

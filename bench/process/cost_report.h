@@ -25,3 +25,15 @@ double median(std::vector<double> values);
 void printRound(std::ostream& out, int roundNumber, const RoundResult& round);
 void printThreads(std::ostream& out, const RoundResult& round);
 void printSummary(std::ostream& out, const std::vector<RoundResult>& rounds);
+
+// A target a figure is to meet in every round: the program's steady CPU at
+// most limit times that of the program named against, or, with against
+// empty, its refresh thread's steady CPU at most limit % of one core.
+struct CostTarget {
+    std::string program;
+    std::string against;
+    double limit = 0.0;
+};
+
+// Each target with its figure in each round, and whether it was met.
+void printTargets(std::ostream& out, const std::vector<RoundResult>& rounds, const std::vector<CostTarget>& targets);

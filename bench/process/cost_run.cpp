@@ -1,5 +1,7 @@
 #include "bench/process/cost_run.h"
 
+#include "plot/platform/screen_platform.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -130,6 +132,21 @@ int16_t sineSample(int64_t n)
     return static_cast<int16_t>(std::lround(sineAmplitude * std::sin(phase)));
 }
 
+// The CPU of the thread of that name between two readings, as % of one core
+// over wall seconds; nothing when it is not there at both.
+std::optional<double> steadyShare(const std::vector<ThreadUsage>& before, const std::vector<ThreadUsage>& after,
+                                  const std::string& name, double wall)
+{
+    for (const ThreadUsage& early : before) {
+        for (const ThreadUsage& late : after) {
+            if (early.name == name && late.tid == early.tid && wall > 0.0) {
+                return 100.0 * (late.cpuSeconds - early.cpuSeconds) / wall;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 CostMeasurement measureCost(const ProgramUnderTest& program, double seconds)
@@ -166,6 +183,7 @@ CostMeasurement measureCost(const ProgramUnderTest& program, double seconds)
         end, launched + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(startupSeconds)));
     std::this_thread::sleep_until(steadyFrom);
     const ProcessUsage atSteady = usageOf(program, dir, child);
+    const std::vector<ThreadUsage> threadsAtSteady = readThreadUsage(child.pid());
     const Clock::time_point steadyRead = Clock::now();
     std::this_thread::sleep_until(end);
     const ProcessUsage atEnd = usageOf(program, dir, child);
@@ -178,6 +196,7 @@ CostMeasurement measureCost(const ProgramUnderTest& program, double seconds)
     const double steadyWall = std::chrono::duration<double>(endRead - steadyRead).count();
     result.steadyCpuPercent = steadyWall > 0.0 ? 100.0 * (atEnd.cpuSeconds - atSteady.cpuSeconds) / steadyWall : 0.0;
     result.startupCpuMs = 1000.0 * atSteady.cpuSeconds;
+    result.refreshSteadyPercent = steadyShare(threadsAtSteady, result.threadUsage, refreshThreadName, steadyWall);
     result.peakResidentKb = atEnd.peakResidentKb;
     result.threads = atEnd.threads;
     return result;

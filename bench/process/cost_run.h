@@ -30,10 +30,11 @@ struct CostMeasurement {
     double startupCpuMs = 0.0;     // CPU time spent in the start-up phase
     int64_t peakResidentKb = 0;
     int64_t threads = 0;
-    std::optional<double> windowMs;       // launch to the window being mapped
-    std::optional<double> firstFrameMs;   // launch to the first frame with a trace
-    double capturePeriodMs = 0.0;         // mean time from one capture to the next while watching
-    std::vector<ThreadUsage> threadUsage; // the live threads at the end
+    std::optional<double> windowMs;             // launch to the window being mapped
+    std::optional<double> firstFrameMs;         // launch to the first frame with a trace
+    double capturePeriodMs = 0.0;               // mean time from one capture to the next while watching
+    std::vector<ThreadUsage> threadUsage;       // the live threads at the end
+    std::optional<double> refreshSteadyPercent; // the window's refresh thread, after the start-up phase
 };
 
 // The start-up phase that the steady figure leaves out.

@@ -96,6 +96,20 @@ int main(int argc, char** argv)
             {"wavemon --no-window", programPath(2, EARSHOT_WAVEMON_PATH), nullptr, {"--no-window"}},
             {"specmon --no-window", programPath(3, EARSHOT_SPECMON_PATH), nullptr, {"--no-window"}},
         };
+        const std::vector<CostTarget> targets = {
+            {"wavemon", "", 0.3},
+            {"specmon", "", 0.3},
+            {"wavemon", "bare_recorder", 1.7},
+            {"specmon", "bare_recorder", 1.7},
+            {"wavemon --no-window", "bare_recorder", 1.5},
+            {"specmon --no-window", "bare_recorder", 1.5},
+            {"wavemon --grid --readout", "wavemon", 1.2},
+            {"specmon --grid --readout", "specmon", 1.2},
+            {"wavemon --measure", "wavemon", 1.2},
+            {"specmon --measure", "specmon", 1.2},
+            {"wavemon --reference", "wavemon", 1.2},
+            {"specmon --log --reference", "specmon", 1.2},
+        };
         std::cout << "monitor_cost: " << seconds << " s per program and round, each alone on a private Xvfb and "
                   << rig::soundServerName(rig::installedSoundServer())
                   << " with a 1500 Hz sine input;\ndelays: a pipe input switched from silence to the sine "
@@ -108,6 +122,7 @@ int main(int argc, char** argv)
             printThreads(std::cout, results.back());
         }
         printSummary(std::cout, results);
+        printTargets(std::cout, results, targets);
         return 0;
     } catch (const std::exception& error) {
         std::cerr << "monitor_cost: " << error.what() << "\n";

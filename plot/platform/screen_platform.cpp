@@ -98,6 +98,11 @@ bool drivesNoDisplay()
 // answered as failed without it.
 void refreshThread()
 {
+#ifdef __linux__
+    // Named for the tools that show a process's threads (top -H, the cost
+    // benchmark).
+    pthread_setname_np(pthread_self(), refreshThreadName);
+#endif
     // SIGINT and SIGTERM stay the program's own business, and the screen
     // saver stays off while the window is open (SDL restores it at quit).
     // The window surface is plain memory copied by the windowing system: an

@@ -22,6 +22,9 @@ ScreenInfo platformDesktopInfo();
 // for the refresh thread.
 bool platformOpenWindow();
 
+// The refresh thread's name, where the system names threads.
+inline constexpr const char* refreshThreadName = "refresh";
+
 // Any thread, with servicesLock held: the services have left work for the
 // refresh thread (askForRefresh said to wake it), which then makes a pass
 // within a few milliseconds.
