@@ -22,14 +22,12 @@ namespace {
 using e2e::AudioInput;
 using e2e::bothMonitors;
 using e2e::endBy;
-using e2e::Ended;
 using e2e::ExitWay;
 using e2e::exitWayNames;
 using e2e::Monitor;
 using e2e::monitorName;
 using e2e::MonitorProgram;
 using e2e::MonitorSession;
-using e2e::runToEnd;
 using e2e::saysLine;
 using e2e::showsSilence;
 

@@ -130,6 +130,16 @@ std::string tracedAlone(const rig::RgbImage& image, const Tone& tone, const Tone
            ", around bin " + std::to_string(other.bin) + (otherTraced ? " traced" : " empty");
 }
 
+// Passes a frame of silence that keeps the tone's full peak in a line of the
+// colour (the peak hold, the reference).
+e2e::FrameCheck keptOverSilence(const Tone& tone, uint8_t colour)
+{
+    return [&tone, colour](const rig::RgbImage& image) {
+        return drawnAround(image, tone) ? "the tone still traced"
+                                        : topsOutNear(image, tone.bin + 1, fullToneRow, toneToleranceRows, colour);
+    };
+}
+
 e2e::FrameCheck showsToneAlone(const Tone& tone, const Tone& other)
 {
     return [&tone, &other](const rig::RgbImage& image) {
@@ -432,11 +442,8 @@ TEST(SpecmonInstrumentTest, RStartsThePeakHoldAfresh)
     }));
     // Silence uncovers the second tone's peak, which the trace hid.
     session.pulse().playSilence();
-    ASSERT_TRUE(session.waitForFrame("the second tone's peak held over silence", [](const rig::RgbImage& image) {
-        return drawnAround(image, tones[1])
-                   ? "the second tone still traced"
-                   : topsOutNear(image, tones[1].bin + 1, fullToneRow, toneToleranceRows, e2e::peakHoldColour);
-    }));
+    ASSERT_TRUE(session.waitForFrame("the second tone's peak held over silence",
+                                     keptOverSilence(tones[1], e2e::peakHoldColour)));
     session.typeKey(XK_Escape);
     EXPECT_TRUE(session.waitForCleanExit());
 }
@@ -541,11 +548,8 @@ TEST(SpecmonCompareTest, TheReferenceComesFromAFileAndFromM)
         return readout.starts_with("1500.0 Hz  48.83 dB  ref 48.83 dB") ? "" : "the readout reads '" + readout + "'";
     }));
     session.pulse().playSilence();
-    ASSERT_TRUE(session.waitForFrame("the tone kept as the reference over silence", [](const rig::RgbImage& image) {
-        return drawnAround(image, tones[0])
-                   ? "the tone still traced"
-                   : topsOutNear(image, tones[0].bin + 1, fullToneRow, toneToleranceRows, e2e::referenceColour);
-    }));
+    ASSERT_TRUE(session.waitForFrame("the tone kept as the reference over silence",
+                                     keptOverSilence(tones[0], e2e::referenceColour)));
     session.typeKey(XK_Escape);
     EXPECT_TRUE(session.waitForCleanExit());
 }
