@@ -1,5 +1,5 @@
-# Installation and the Debian package: both programs, a menu entry and an icon
-# for each, the README and the licence.
+# Installation and the Debian package: both programs, a menu entry, an icon
+# and a bash completion for each, the README and the licence.
 include(GNUInstallDirs)
 
 set(EARSHOT_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
@@ -54,6 +54,24 @@ foreach(program ${EARSHOT_PROGRAMS})
 endforeach()
 add_custom_target(earshot_manual_pages ALL DEPENDS ${pages})
 install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The bash completion of each program, made by the build from its option
+# table, where bash looks for it when the program's name is first completed.
+add_executable(earshot_bash_completion ${EARSHOT_PACKAGING_DIR}/bash_completion.cpp)
+target_link_libraries(earshot_bash_completion PRIVATE earshot_wavemon_usage earshot_specmon_usage)
+set(EARSHOT_COMPLETION_DIR ${CMAKE_BINARY_DIR}/packaging/completions)
+set(completions "")
+foreach(program ${EARSHOT_PROGRAMS})
+    add_custom_command(OUTPUT ${EARSHOT_COMPLETION_DIR}/${program}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${EARSHOT_COMPLETION_DIR}
+        COMMAND earshot_bash_completion ${program} ${EARSHOT_COMPLETION_DIR}/${program}
+        DEPENDS earshot_bash_completion
+        COMMENT "Writing the bash completion of ${program}"
+        VERBATIM)
+    list(APPEND completions ${EARSHOT_COMPLETION_DIR}/${program})
+endforeach()
+add_custom_target(earshot_bash_completions ALL DEPENDS ${completions})
+install(FILES ${completions} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 set(EARSHOT_RELEASE_DATE_RFC2822 "${EARSHOT_RELEASE_DAY} 12:00:00 +0000")
 configure_file(${EARSHOT_PACKAGING_DIR}/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)

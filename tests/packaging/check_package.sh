@@ -2,7 +2,8 @@
 # Builds the Debian package from a finished build tree into a scratch directory
 # and checks it the way apt and a desktop will see it: the control data, the
 # files it installs, the menu entries, the icons, and that every library of both
-# programs resolves and is owned by a package the control data depends on.
+# programs resolves and is owned by a package the control data depends on,
+# and the bash completions.
 # Also which packages the set-up script would install on a PipeWire desktop.
 # Installs nothing: the package is only unpacked into the scratch directory.
 # Usage: check_package.sh <build dir>
@@ -87,6 +88,7 @@ while IFS= read -r path; do
         usr/share/icons/hicolor/*x*/apps/wavemon.png | usr/share/icons/hicolor/*x*/apps/specmon.png) ;;
         usr/share/doc/earshot/README.md | usr/share/doc/earshot/copyright | usr/share/doc/earshot/changelog.gz) ;;
         usr/share/man/man1/wavemon.1.gz | usr/share/man/man1/specmon.1.gz) ;;
+        usr/share/bash-completion/completions/wavemon | usr/share/bash-completion/completions/specmon) ;;
         *) fail "unexpected file in the package: $path" ;;
     esac
 done < <(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
@@ -117,6 +119,11 @@ for program in $programs; do
     expect "$program.desktop: wrong Categories" test "$(desktopKey "$entry" Categories)" = "Audio;AudioVideo;"
     # A menu launch must run the program in the home directory, where it writes out.txt.
     expect "$program.desktop: sets a working directory" test -z "$(desktopKey "$entry" Path)"
+
+    completion=$root/usr/share/bash-completion/completions/$program
+    expect "the bash completion of $program is not for $program" \
+        test "$(bash --norc --noprofile -c '. "$1" && complete -p "$2"' - "$completion" "$program" 2>&1)" \
+        = "complete -F _earshot_$program $program"
 
     expect "$program.svg is not well-formed XML" xmllint --noout "$svg"
     expect "$program.svg is not an SVG document" test "$(xmllint --xpath 'local-name(/*)' "$svg" 2>/dev/null)" = svg
