@@ -1,5 +1,6 @@
-# Installation and the Debian package: both programs, a menu entry and an icon
-# for each, the README and the licence.
+# Installation and the Debian package: both programs, a menu entry, an icon
+# and a bash completion for each, the metadata software centres show, the
+# README and the licence.
 include(GNUInstallDirs)
 
 set(EARSHOT_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
@@ -55,6 +56,24 @@ endforeach()
 add_custom_target(earshot_manual_pages ALL DEPENDS ${pages})
 install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The bash completion of each program, made by the build from its option
+# table, where bash looks for it when the program's name is first completed.
+add_executable(earshot_bash_completion ${EARSHOT_PACKAGING_DIR}/bash_completion.cpp)
+target_link_libraries(earshot_bash_completion PRIVATE earshot_wavemon_usage earshot_specmon_usage)
+set(EARSHOT_COMPLETION_DIR ${CMAKE_BINARY_DIR}/packaging/completions)
+set(completions "")
+foreach(program ${EARSHOT_PROGRAMS})
+    add_custom_command(OUTPUT ${EARSHOT_COMPLETION_DIR}/${program}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${EARSHOT_COMPLETION_DIR}
+        COMMAND earshot_bash_completion ${program} ${EARSHOT_COMPLETION_DIR}/${program}
+        DEPENDS earshot_bash_completion
+        COMMENT "Writing the bash completion of ${program}"
+        VERBATIM)
+    list(APPEND completions ${EARSHOT_COMPLETION_DIR}/${program})
+endforeach()
+add_custom_target(earshot_bash_completions ALL DEPENDS ${completions})
+install(FILES ${completions} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+
 set(EARSHOT_RELEASE_DATE_RFC2822 "${EARSHOT_RELEASE_DAY} 12:00:00 +0000")
 configure_file(${EARSHOT_PACKAGING_DIR}/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
@@ -63,6 +82,29 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
     VERBATIM)
 add_custom_target(earshot_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/earshot)
+
+# The metadata software centres show, with the version and its day as the
+# changelog has them ("Tue, 08 Dec 2026" becomes 2026-12-08).
+set(EARSHOT_METAINFO_ID org.example.earshot)
+set(EARSHOT_HOMEPAGE https://example.org/earshot/)
+if(NOT EARSHOT_RELEASE_DAY MATCHES "^[A-Z][a-z][a-z], ([0-3][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9])$")
+    message(FATAL_ERROR "EARSHOT_RELEASE_DAY is not a day like 'Tue, 08 Dec 2026': ${EARSHOT_RELEASE_DAY}")
+endif()
+set(releaseDay ${CMAKE_MATCH_1})
+set(releaseYear ${CMAKE_MATCH_3})
+set(monthNames Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND monthNames ${CMAKE_MATCH_2} releaseMonth)
+if(releaseMonth LESS 0)
+    message(FATAL_ERROR "EARSHOT_RELEASE_DAY has no month: ${EARSHOT_RELEASE_DAY}")
+endif()
+math(EXPR releaseMonth "${releaseMonth} + 1")
+if(releaseMonth LESS 10)
+    set(releaseMonth 0${releaseMonth})
+endif()
+set(EARSHOT_RELEASE_ISO_DAY ${releaseYear}-${releaseMonth}-${releaseDay})
+set(EARSHOT_METAINFO ${CMAKE_BINARY_DIR}/packaging/${EARSHOT_METAINFO_ID}.metainfo.xml)
+configure_file(${EARSHOT_PACKAGING_DIR}/earshot.metainfo.xml.in ${EARSHOT_METAINFO} @ONLY)
+install(FILES ${EARSHOT_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # Debian looks for a package's licence under the name "copyright".
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/earshot)

@@ -17,6 +17,9 @@ const std::string dumpName = monitorDumpPath;
 // What --print= takes.
 constexpr std::string_view printNumbers = "numbers";
 constexpr std::string_view printMeasure = "measure";
+// The edges of --trigger=.
+constexpr std::string_view triggerRising = "rising";
+constexpr std::string_view triggerFalling = "falling";
 
 // ", not 'VALUE'", escaped, for a value that was given.
 std::string notGiven(std::optional<std::string_view> value)
@@ -49,10 +52,10 @@ bool readTrigger(std::string_view text, TriggerOption& trigger)
 {
     const size_t colon = text.find(':');
     const std::string_view edge = text.substr(0, colon);
-    if (edge != "rising" && edge != "falling") {
+    if (edge != triggerRising && edge != triggerFalling) {
         return false;
     }
-    trigger.rising = edge == "rising";
+    trigger.rising = edge == triggerRising;
     if (colon == std::string_view::npos) {
         return true;
     }
@@ -64,12 +67,14 @@ bool readTrigger(std::string_view text, TriggerOption& trigger)
     return true;
 }
 
-OptionRow row(std::string name, OptionValue value, std::string valueName, OptionReader read, std::string help)
+OptionRow row(std::string name, OptionValue value, std::string valueName, OptionReader read, std::string help,
+              std::vector<std::string> choices = {})
 {
     OptionRow option;
     option.name = std::move(name);
     option.value = value;
     option.valueName = std::move(valueName);
+    option.choices = std::move(choices);
     option.read = std::move(read);
     option.help = std::move(help);
     return option;
@@ -98,8 +103,7 @@ std::vector<OptionRow> makeBothOptions()
             "record from this input instead of the default one: its index, its exact name, or a part of its name "
             "that only it has (any case); see --list-inputs. On a Linux desktop the sound server usually shows one "
             "input; pick a source in the desktop's sound settings, or for one run with PULSE_SOURCE=<source name>"),
-        row(
-            "--print", OptionValue::optional, "WHAT",
+        row("--print", OptionValue::optional, "WHAT",
             [](std::optional<std::string_view> value, MonitorOptions& options) -> std::string {
                 const std::string_view what = value.value_or(printNumbers);
                 if (what != printNumbers && what != printMeasure) {
@@ -113,7 +117,8 @@ std::vector<OptionRow> makeBothOptions()
                 std::string(printMeasure) +
                 ", the values of the measurement line (--measure) instead, without their units; a reader that "
                 "stops reading holds the frames up but not the keys or the signals, and when the reader goes away "
-                "the program ends as on kill"),
+                "the program ends as on kill",
+            {std::string(printNumbers), std::string(printMeasure)}),
         instrumentOption(
             row(
                 "--reference", OptionValue::optional, "FILE",
@@ -197,17 +202,17 @@ OptionRow wholeNumberOption(std::string name, int64_t MonitorOptions::*number, i
 
 OptionRow triggerOption(std::string help)
 {
-    return row(
-        "--trigger", OptionValue::optional, "EDGE[:LEVEL]",
-        [](std::optional<std::string_view> value, MonitorOptions& options) -> std::string {
-            options.trigger = {true, true, 0.0f};
-            if (value && !readTrigger(*value, options.trigger)) {
-                return "takes rising or falling, then optionally ':' and a level from -" +
-                       singleText(triggerLevelLimit) + " to " + singleText(triggerLevelLimit) + notGiven(value);
-            }
-            return {};
-        },
-        std::move(help));
+    return row("--trigger", OptionValue::optional, "EDGE[:LEVEL]",
+               [](std::optional<std::string_view> value, MonitorOptions& options) -> std::string {
+                   options.trigger = {true, true, 0.0f};
+                   if (value && !readTrigger(*value, options.trigger)) {
+                       return "takes " + std::string(triggerRising) + " or " + std::string(triggerFalling) +
+                              ", then optionally ':' and a level from -" + singleText(triggerLevelLimit) + " to " +
+                              singleText(triggerLevelLimit) + notGiven(value);
+                   }
+                   return {};
+               },
+               std::move(help), {std::string(triggerRising), std::string(triggerFalling)});
 }
 
 OptionRow instrumentOption(OptionRow row, std::string keys)

@@ -5,9 +5,9 @@
 // wave_usage.cpp and spectrum_usage.cpp, whose help lines state the program's
 // numbers from their constants), then the rows of both programs and the
 // answers. The command line is read from the table (arguments.h); --help,
-// the manual pages, the instrument keys and the check of the README follow
-// from it, so that a new option is one row plus what it does. Pure; any
-// thread.
+// the manual pages, the bash completions, the instrument keys and the check
+// of the README follow from it, so that a new option is one row plus what it
+// does. Pure; any thread.
 #pragma once
 
 #include <cstdint>
@@ -36,10 +36,11 @@ struct OptionRow {
     std::string name;      // "--average"
     std::string shortName; // "-h", or empty
     OptionValue value = OptionValue::none;
-    std::string valueName;          // how the help writes the value: "N", "PATH", "EDGE[:LEVEL]"
-    Request request = Request::run; // an answer instead of a run: reading stops there
-    bool instrument = false;        // Space freezes the picture
-    std::string keys;               // the instrument keys beyond Space that it brings: "r"
+    std::string valueName;            // how the help writes the value: "N", "PATH", "EDGE[:LEVEL]"
+    std::vector<std::string> choices; // the words a value is or starts with, for completion: "rising"
+    Request request = Request::run;   // an answer instead of a run: reading stops there
+    bool instrument = false;          // Space freezes the picture
+    std::string keys;                 // the instrument keys beyond Space that it brings: "r"
     OptionReader read;
     std::string help;
 };

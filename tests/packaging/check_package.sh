@@ -2,7 +2,8 @@
 # Builds the Debian package from a finished build tree into a scratch directory
 # and checks it the way apt and a desktop will see it: the control data, the
 # files it installs, the menu entries, the icons, and that every library of both
-# programs resolves and is owned by a package the control data depends on.
+# programs resolves and is owned by a package the control data depends on,
+# the bash completions and the metadata software centres read.
 # Also which packages the set-up script would install on a PipeWire desktop.
 # Installs nothing: the package is only unpacked into the scratch directory.
 # Usage: check_package.sh <build dir>
@@ -87,6 +88,8 @@ while IFS= read -r path; do
         usr/share/icons/hicolor/*x*/apps/wavemon.png | usr/share/icons/hicolor/*x*/apps/specmon.png) ;;
         usr/share/doc/earshot/README.md | usr/share/doc/earshot/copyright | usr/share/doc/earshot/changelog.gz) ;;
         usr/share/man/man1/wavemon.1.gz | usr/share/man/man1/specmon.1.gz) ;;
+        usr/share/bash-completion/completions/wavemon | usr/share/bash-completion/completions/specmon) ;;
+        usr/share/metainfo/*.metainfo.xml) ;;
         *) fail "unexpected file in the package: $path" ;;
     esac
 done < <(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | sort)
@@ -95,6 +98,25 @@ expect "licence missing" grep -q "MIT License" "$root/usr/share/doc/earshot/copy
 # Debian's own checks of a package: no errors and no warnings.
 lintianReport=$(lintian --fail-on error,warning "$deb" 2>&1 | grep -v '^running with root privileges')
 expect "lintian reports: $lintianReport" test -z "$lintianReport"
+
+# What software centres read: valid to the letter, alone and as installed (its
+# file name is its id), for the package's own version. The screenshots' site
+# is not fetched: there is none, and no network here.
+metainfos=("$root"/usr/share/metainfo/*.metainfo.xml)
+metainfo=${metainfos[0]}
+expect "expected one metainfo file, not: ${metainfos[*]}" test ${#metainfos[@]} -eq 1 -a -f "$metainfo"
+validation=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1)
+valid=$?
+echo "$validation"
+expect "appstreamcli finds fault with the metainfo" test "$valid" -eq 0
+validation=$(appstreamcli validate-tree --pedantic --no-net "$root" 2>&1)
+valid=$?
+expect "appstreamcli finds fault with the installed tree: $validation" test "$valid" -eq 0
+expect "the metainfo's release is not the package's version" \
+    test "$(xmllint --xpath 'string(//releases/release[1]/@version)' "$metainfo")" = "$(field Version)"
+changelogDate=$(zcat "$root/usr/share/doc/earshot/changelog.gz" | sed -n 's/^ -- .*>  //p' | head -n 1)
+expect "the metainfo's release is not of the changelog's day, $changelogDate" \
+    test "$(xmllint --xpath 'string(//releases/release[1]/@date)' "$metainfo")" = "$(date -u -d "$changelogDate" +%F)"
 
 for program in $programs; do
     binary=$root/usr/bin/$program
@@ -117,6 +139,13 @@ for program in $programs; do
     expect "$program.desktop: wrong Categories" test "$(desktopKey "$entry" Categories)" = "Audio;AudioVideo;"
     # A menu launch must run the program in the home directory, where it writes out.txt.
     expect "$program.desktop: sets a working directory" test -z "$(desktopKey "$entry" Path)"
+
+    expect "the metainfo does not launch $program.desktop" \
+        test "$(xmllint --xpath "count(//launchable[@type='desktop-id'][.='$program.desktop'])" "$metainfo")" = 1
+    completion=$root/usr/share/bash-completion/completions/$program
+    expect "the bash completion of $program is not for $program" \
+        test "$(bash --norc --noprofile -c '. "$1" && complete -p "$2"' - "$completion" "$program" 2>&1)" \
+        = "complete -F _earshot_$program $program"
 
     expect "$program.svg is not well-formed XML" xmllint --noout "$svg"
     expect "$program.svg is not an SVG document" test "$(xmllint --xpath 'local-name(/*)' "$svg" 2>/dev/null)" = svg
