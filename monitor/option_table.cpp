@@ -12,8 +12,6 @@
 
 namespace {
 
-const std::string dumpName = monitorDumpPath;
-
 // What --print= takes.
 constexpr std::string_view printNumbers = "numbers";
 constexpr std::string_view printMeasure = "measure";
@@ -112,7 +110,8 @@ std::vector<OptionRow> makeBothOptions()
                 options.print = what == printNumbers ? PrintKind::numbers : PrintKind::measure;
                 return {};
             },
-            "after each frame, write the numbers it drew as one line on standard output, each as " + dumpName +
+            "after each frame, write the numbers it drew as one line on standard output, each as " +
+                std::string(monitorDumpPath) +
                 " writes it (without the blank before a positive value), separated by blanks; with =" +
                 std::string(printMeasure) +
                 ", the values of the measurement line (--measure) instead, without their units; a reader that "
@@ -134,7 +133,7 @@ std::vector<OptionRow> makeBothOptions()
                     std::string(1, referenceKey) +
                     " stores the numbers the frame drew as it (frozen, the frozen ones), and with =FILE it starts "
                     "as FILE, a dump of the same program in " +
-                    dumpName +
+                    std::string(monitorDumpPath) +
                     "'s form (of wavemon's, the older half of its samples, which the trace draws), read strictly; "
                     "with --readout the pointer's part adds the reference's value there"),
             std::string(1, referenceKey)),
@@ -152,7 +151,7 @@ std::vector<OptionRow> makeBothOptions()
                 options.out = *value;
                 return {};
             },
-            "write the dump to PATH instead of " + dumpName + ", under the same rules; " +
+            "write the dump to PATH instead of " + std::string(monitorDumpPath) + ", under the same rules; " +
                 std::string(standardOutputPath) +
                 " (or any name of standard output's file) writes it to standard output at the end, after any "
                 "--print lines, and a name of a descriptor the program was started with (/dev/fd/N) writes it "
