@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <set>
 #include <string>
 #include <string_view>
@@ -21,12 +20,18 @@ std::string readFile(const std::string& path)
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// The first group of every match of pattern in text.
-std::set<std::string> matches(const std::string& text, const std::regex& pattern)
+// Every text that follows open after an occurrence of start and runs to the
+// next close: "![", "](", ")" finds the picture links of Markdown.
+std::set<std::string> enclosed(const std::string& text, std::string_view start, std::string_view open,
+                               std::string_view close)
 {
     std::set<std::string> found;
-    for (std::sregex_iterator at(text.begin(), text.end(), pattern), end; at != end; ++at) {
-        found.insert((*at)[1]);
+    for (size_t at = text.find(start); at != std::string::npos; at = text.find(start, at + 1)) {
+        const size_t from = text.find(open, at + start.size());
+        const size_t to = from == std::string::npos ? from : text.find(close, from + open.size());
+        if (to != std::string::npos) {
+            found.insert(text.substr(from + open.size(), to - from - open.size()));
+        }
     }
     return found;
 }
@@ -44,10 +49,9 @@ uint32_t word(const std::string& bytes, size_t at)
 TEST(Pictures, TheReadmeAndTheMetadataShowEveryPictureEachOfTheWindowsSize)
 {
     const std::string root = EARSHOT_SOURCE_DIR "/";
-    const std::set<std::string> shown =
-        matches(readFile(root + "README.md"), std::regex(R"(!\[[^\]]*\]\(([^)\s]+)\))"));
+    const std::set<std::string> shown = enclosed(readFile(root + "README.md"), "![", "](", ")");
     std::set<std::string> screenshots;
-    for (const std::string& url : matches(readFile(EARSHOT_METAINFO), std::regex("<image[^>]*>([^<]+)</image>"))) {
+    for (const std::string& url : enclosed(readFile(EARSHOT_METAINFO), "<image", ">", "</image>")) {
         const std::string_view homepage = EARSHOT_HOMEPAGE;
         screenshots.insert(url.starts_with(homepage) ? url.substr(homepage.size()) : url);
     }
