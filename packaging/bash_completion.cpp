@@ -7,8 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "specmon/spectrum_usage.h"
-#include "wavemon/wave_usage.h"
+#include "packaging/program_usage_named.h"
 
 namespace {
 
@@ -113,10 +112,7 @@ int main(int argc, char** argv)
         std::fputs("usage: earshot_bash_completion wavemon|specmon <file>\n", stderr);
         return 2;
     }
-    const std::string_view program = argv[1];
-    const ProgramUsage* usage = program == wavemonUsage.name   ? &wavemonUsage
-                                : program == specmonUsage.name ? &specmonUsage
-                                                               : nullptr;
+    const ProgramUsage* usage = programUsageNamed(argv[1]);
     if (usage == nullptr) {
         std::fputs("earshot_bash_completion: no such program\n", stderr);
         return 2;

@@ -2,10 +2,8 @@
 // page, made from the same text as its --help.
 #include <cstdio>
 #include <fstream>
-#include <string_view>
 
-#include "specmon/spectrum_usage.h"
-#include "wavemon/wave_usage.h"
+#include "packaging/program_usage_named.h"
 
 int main(int argc, char** argv)
 {
@@ -13,10 +11,7 @@ int main(int argc, char** argv)
         std::fputs("usage: earshot_manual_page wavemon|specmon <date> <file>\n", stderr);
         return 2;
     }
-    const std::string_view program = argv[1];
-    const ProgramUsage* usage = program == wavemonUsage.name   ? &wavemonUsage
-                                : program == specmonUsage.name ? &specmonUsage
-                                                               : nullptr;
+    const ProgramUsage* usage = programUsageNamed(argv[1]);
     if (usage == nullptr) {
         std::fputs("earshot_manual_page: no such program\n", stderr);
         return 2;
