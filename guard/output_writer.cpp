@@ -7,6 +7,8 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <stdlib.h>
+#include <winerror.h>
 #else
 #include <poll.h>
 #include <unistd.h>
@@ -66,7 +68,14 @@ int writeWhole(int fd, std::string_view text)
         if (errno == EINTR) {
             continue;
         }
-#ifndef _WIN32
+#ifdef _WIN32
+        // Windows tells a pipe whose reader went away as a pipe being closed
+        // or with no process at the other end, which its C library reports as
+        // EINVAL; the system's own code tells them apart.
+        if (_doserrno == ERROR_NO_DATA || _doserrno == ERROR_PIPE_NOT_CONNECTED || _doserrno == ERROR_BROKEN_PIPE) {
+            return EPIPE;
+        }
+#else
         // Someone made the descriptor non-blocking: its reader is merely slow.
         if (errno == EAGAIN || errno == EWOULDBLOCK) {
             pollfd writable{fd, POLLOUT, 0};

@@ -57,5 +57,5 @@ bool stopOutputWriter();
 // Any thread: writes all of text to fd, going on after an interruption, and
 // waiting on a descriptor that is non-blocking until it takes more. 0, or
 // the errno of the write that failed. May wait for as long as the reader
-// does not read.
+// does not read. A reader that went away is EPIPE on every system.
 int writeWhole(int fd, std::string_view text);

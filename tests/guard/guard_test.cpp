@@ -12,8 +12,10 @@
 #include <string>
 #include <thread>
 
-#ifndef _WIN32
 #include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -100,21 +102,31 @@ TEST(OutputWriter, AStalledReaderHoldsTheTextsUpAndLosesNone)
     EXPECT_TRUE(received == expected) << received.size() << " of " << expected.size() << " bytes";
 }
 
+#endif
+
 // Only a reader that went away is told apart from a write that failed.
 TEST(OutputWriter, AReaderThatWentAwayIsToldApartFromAFailedWrite)
 {
+    int ends[2];
+#ifdef _WIN32
+    ASSERT_EQ(_pipe(ends, 4096, _O_BINARY), 0);
+    _close(ends[0]);
+#else
     // As in the programs, a write to a reader that went away fails instead
     // of ending the process.
     std::signal(SIGPIPE, SIG_IGN);
-    int ends[2];
     ASSERT_EQ(pipe(ends), 0);
     close(ends[0]);
+#endif
     ASSERT_FALSE(startOutputWriter(ends[1]));
     std::string text = "1 2 3\n";
     handOverOutput(text);
     EXPECT_EQ(awaitOutput(std::chrono::seconds(20)), OutputOutcome::readerGone);
     EXPECT_FALSE(outputError());
     EXPECT_TRUE(stopOutputWriter());
+#ifdef _WIN32
+    _close(ends[1]);
+#else
     close(ends[1]);
 
     const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
@@ -126,7 +138,7 @@ TEST(OutputWriter, AReaderThatWentAwayIsToldApartFromAFailedWrite)
     EXPECT_EQ(outputError(), std::errc::no_space_on_device);
     EXPECT_TRUE(stopOutputWriter());
     close(full);
-}
 #endif
+}
 
 } // namespace
