@@ -79,15 +79,21 @@ TEST(MonitorMeasureTest, TheLineShowsAndScriptsGetTheValuesOfAKnownSignal)
         rig::PulseServer pulse{rig::PipeSource{}};
         pulse.playSignal(test.sample);
         std::unique_ptr<rig::XvfbServer> wineDisplay;
-        const e2e::Ended run = e2e::runToEnd(program, {"--no-window", "--print=measure", "--frames", "2"}, dir.path(),
-                                             e2e::withWineDisplay(program, wineDisplay, pulse.environment()));
+        // Every frame holds the signal alone; under Wine, whose capture
+        // starts with silence and comes in bursts, only some frames do.
+        const int frames = program.underWine ? 30 : 2;
+        const e2e::Ended run =
+            e2e::runToEnd(program, {"--no-window", "--print=measure", "--frames", std::to_string(frames)}, dir.path(),
+                          e2e::withWineDisplay(program, wineDisplay, pulse.environment()));
         EXPECT_EQ(run.code, 0) << run.err;
         std::istringstream lines(run.out);
         int count = 0;
+        int known = 0;
         for (std::string line; std::getline(lines, line); ++count) {
-            EXPECT_TRUE(test.lineBegins ? line.starts_with(test.values) : line == test.values) << line;
+            known += test.lineBegins ? line.starts_with(test.values) : line == test.values;
         }
-        EXPECT_EQ(count, 2);
+        EXPECT_EQ(count, frames);
+        EXPECT_TRUE(program.underWine ? known > 0 : known == frames) << run.out;
     }
 }
 
