@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -174,6 +175,13 @@ TEST_P(MonitorFailureTest, WithoutAWindowItSaysWhyAndRunsOnUntilCtrlC)
         const rig::TempDir dir;
         std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
         rig::ChildOptions options = e2e::programRun(program, {}, dir.path());
+        // The other user runs a copy from the open directory: the checkout
+        // may be closed to other users, as a clone in mktemp -d is.
+        if (!run.launcher.empty()) {
+            const std::string copy = dir.path() + "/" + program.name;
+            std::filesystem::copy_file(program.path, copy);
+            std::replace(options.argv.begin(), options.argv.end(), program.path, copy);
+        }
         options.argv.insert(options.argv.begin(), run.launcher.begin(), run.launcher.end());
         rig::ChildProcess child(options);
         const std::string said = run.said;
