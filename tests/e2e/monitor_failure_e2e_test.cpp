@@ -6,6 +6,7 @@
 #include <X11/keysym.h>
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -157,6 +158,42 @@ TEST_P(MonitorFailureTest, AnUnreadableAudioConfigurationLeavesItRunningOnSilenc
     EXPECT_TRUE(e2e::sameDump(session.readDump(), e2e::uniformDump(program.dumpLines, program.silentValue)));
 }
 
+// Another user cannot read the checkout when it is closed to others, as a
+// clone in mktemp -d is: such a run starts a copy of the program from dir,
+// and the files that the preload and the sanitizers' options name are
+// copied there as well.
+void runFromOpenCopies(rig::ChildOptions& options, const MonitorProgram& program, const std::string& dir)
+{
+    const auto copied = [&dir](const std::string& path) {
+        const std::string copy = dir + "/" + std::filesystem::path(path).filename().string();
+        std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
+        return copy;
+    };
+    std::replace(options.argv.begin(), options.argv.end(), program.path, copied(program.path));
+    for (const char* name : {"LD_PRELOAD", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"}) {
+        const auto given = std::find_if(options.environment.rbegin(), options.environment.rend(),
+                                        [name](const auto& variable) { return variable.first == name; });
+        const char* inherited = std::getenv(name);
+        std::string value = given != options.environment.rend() ? given->second : inherited ? inherited : "";
+        if (value.empty()) {
+            continue;
+        }
+        // Each absolute path, after a separator, up to the next one.
+        for (size_t at = value.find('/'); at != std::string::npos; at = value.find('/', at + 1)) {
+            if (at > 0 && value[at - 1] != '=' && value[at - 1] != ':' && value[at - 1] != ' ') {
+                continue;
+            }
+            const size_t end = std::min(value.find(':', at), value.find(' ', at));
+            const std::string path = value.substr(at, end == std::string::npos ? end : end - at);
+            if (std::filesystem::is_regular_file(path)) {
+                const std::string copy = copied(path);
+                value.replace(at, path.size(), copy);
+            }
+        }
+        options.environment.emplace_back(name, value);
+    }
+}
+
 // Without a window, for want of a display or of a thread for it: one line,
 // then the program runs on until Ctrl-C and dumps as usual.
 TEST_P(MonitorFailureTest, WithoutAWindowItSaysWhyAndRunsOnUntilCtrlC)
@@ -175,12 +212,8 @@ TEST_P(MonitorFailureTest, WithoutAWindowItSaysWhyAndRunsOnUntilCtrlC)
         const rig::TempDir dir;
         std::filesystem::permissions(dir.path(), std::filesystem::perms::all);
         rig::ChildOptions options = e2e::programRun(program, {}, dir.path());
-        // The other user runs a copy from the open directory: the checkout
-        // may be closed to other users, as a clone in mktemp -d is.
         if (!run.launcher.empty()) {
-            const std::string copy = dir.path() + "/" + program.name;
-            std::filesystem::copy_file(program.path, copy);
-            std::replace(options.argv.begin(), options.argv.end(), program.path, copy);
+            runFromOpenCopies(options, program, dir.path());
         }
         options.argv.insert(options.argv.begin(), run.launcher.begin(), run.launcher.end());
         rig::ChildProcess child(options);
